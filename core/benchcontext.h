@@ -1,0 +1,70 @@
+#pragma once
+
+#include "board.h"
+#include "../link/linkport.h"
+#include "../link/portresolver.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace kia {
+
+class Clock;
+class UserPrompts;
+class ScenarioHost;
+
+/// The one bench context of a process: everything that the link, the tests,
+/// the instruments and the service operations share. The program makes one at
+/// start-up and passes it by reference; each test makes its own.
+/// Not guarded: the UI thread and a service worker never use it at once.
+class BenchContext {
+public:
+    BenchContext(Clock& clock, UserPrompts& prompts);
+    BenchContext(const BenchContext&) = delete;
+    BenchContext& operator=(const BenchContext&) = delete;
+
+    Clock& clock;
+    UserPrompts& prompts;
+    /// Guided diagnostics, once installed; null until then.
+    ScenarioHost* scenarios = nullptr;
+
+    /// Chosen at start-up, fixed for the run.
+    int boardType = 0;
+    /// COM port the engineer selected (1..8); the link opens it lazily.
+    int selectedPort = 1;
+
+    PortResolver ports;
+    LinkPort link;
+
+    /// Phase that the last link operation failed in (see LinkStatus).
+    quint8 linkStatus = 0;
+    /// PC copy of output port 1 of the peer, kept by WritePort.
+    quint8 port1Shadow = 0;
+    /// 1 when input port 3 bit 2 read 0 at test preparation (older board revision).
+    quint8 boardRevision = 0;
+    /// Trailing result byte of the last WriteDevice (types 0..3), 0 on type 4.
+    quint8 deviceResult = 0;
+    /// Set when PeerPresent got an answer.
+    quint8 peerAnswered = 0;
+    /// Shared long-frame buffer: request data in, reply (length byte + data) out.
+    std::array<quint8, 256> longFrameBuffer{};
+
+    /// Output latch shadows: main latch (0x7FFF / 0x8000) and PPI ports 0x5FFC..0x5FFE.
+    quint8 mainLatchShadow = 0;
+    std::array<quint8, 3> ppiShadows{0xFF, 0xFF, 0xFF};
+
+    /// Main window flags.
+    bool busy = false;
+    bool dontShowStartDialog = false;
+    bool diagnosticsActive = false;
+
+    /// Texts shared between tests, fault analysis and scenarios.
+    QString reportText;
+    QString lastErrorKeyword;
+    QString chosenVersion;
+    /// Working folder with a trailing separator (empty: relative paths).
+    QString workingFolder;
+};
+
+} // namespace kia

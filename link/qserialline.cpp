@@ -1,0 +1,202 @@
+#include "qserialline.h"
+
+#include <QElapsedTimer>
+
+namespace kia {
+
+namespace {
+// A read or write with no time-out at all still ends, so that no caller hangs.
+constexpr qint64 kNoLimitMs = 60000;
+} // namespace
+
+QSerialLine::QSerialLine(const QString& device) : m_device(device) {}
+
+QSerialLine::~QSerialLine()
+{
+    close();
+    delete m_port;
+}
+
+bool QSerialLine::portFailed() const
+{
+    if (!m_port)
+        return true;
+    const QSerialPort::SerialPortError e = m_port->error();
+    return e != QSerialPort::NoError && e != QSerialPort::TimeoutError;
+}
+
+bool QSerialLine::open()
+{
+    if (!m_port)
+        m_port = new QSerialPort;
+    if (m_port->isOpen())
+        return true;
+    m_port->setPortName(m_device);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        m_port->clearError();
+        return false;
+    }
+    return true;
+}
+
+void QSerialLine::close()
+{
+    if (m_port && m_port->isOpen())
+        m_port->close();
+}
+
+bool QSerialLine::isOpen() const { return m_port && m_port->isOpen(); }
+
+bool QSerialLine::configure(qint32 baud)
+{
+    if (!isOpen())
+        return false;
+    const bool ok = m_port->setBaudRate(baud) && m_port->setDataBits(QSerialPort::Data8) &&
+                    m_port->setParity(QSerialPort::NoParity) &&
+                    m_port->setStopBits(QSerialPort::OneStop) &&
+                    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    m_port->clearError();
+    return ok;
+}
+
+bool QSerialLine::setBaudRate(qint32 baud)
+{
+    if (!isOpen())
+        return false;
+    const bool ok = m_port->setBaudRate(baud);
+    m_port->clearError();
+    return ok;
+}
+
+qint32 QSerialLine::baudRate() const { return m_port ? m_port->baudRate() : 0; }
+
+bool QSerialLine::setTimeouts(const SerialTimeouts& t)
+{
+    if (!isOpen())
+        return false;
+    m_timeouts = t;
+    return true;
+}
+
+bool QSerialLine::getTimeouts(SerialTimeouts& t) const
+{
+    if (!isOpen())
+        return false;
+    t = m_timeouts;
+    return true;
+}
+
+bool QSerialLine::purge()
+{
+    if (!isOpen())
+        return false;
+    const bool ok = m_port->clear(QSerialPort::AllDirections);
+    m_port->clearError();
+    return ok;
+}
+
+qint64 QSerialLine::write(const quint8* data, qint64 n)
+{
+    if (!isOpen())
+        return -1;
+    qint64 limit = static_cast<qint64>(m_timeouts.writeTotalMultiplier) * n +
+                   m_timeouts.writeTotalConstant;
+    if (limit <= 0)
+        limit = kNoLimitMs;
+    const qint64 queued = m_port->write(reinterpret_cast<const char*>(data), n);
+    if (queued < 0) {
+        m_port->clearError();
+        return -1;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    while (m_port->bytesToWrite() > 0) {
+        const qint64 left = limit - timer.elapsed();
+        if (left <= 0)
+            break;
+        if (!m_port->waitForBytesWritten(static_cast<int>(left))) {
+            if (portFailed()) {
+                m_port->clearError();
+                return -1;
+            }
+            m_port->clearError();
+        }
+    }
+    return queued - m_port->bytesToWrite();
+}
+
+qint64 QSerialLine::read(quint8* data, qint64 n)
+{
+    if (!isOpen())
+        return -1;
+    const qint64 total =
+        static_cast<qint64>(m_timeouts.readTotalMultiplier) * n + m_timeouts.readTotalConstant;
+    const qint64 interval = m_timeouts.readInterval;
+    QElapsedTimer timer;
+    timer.start();
+    qint64 got = 0;
+    qint64 lastByteAt = 0;
+    while (got < n) {
+        if (m_port->bytesAvailable() > 0) {
+            const qint64 r = m_port->read(reinterpret_cast<char*>(data + got), n - got);
+            if (r < 0) {
+                m_port->clearError();
+                return got > 0 ? got : -1;
+            }
+            got += r;
+            lastByteAt = timer.elapsed();
+            continue;
+        }
+        const qint64 now = timer.elapsed();
+        qint64 wait = total > 0 ? total - now : kNoLimitMs - now;
+        if (got > 0 && interval > 0)
+            wait = std::min(wait, interval - (now - lastByteAt));
+        if (wait <= 0)
+            break;
+        if (!m_port->waitForReadyRead(static_cast<int>(wait))) {
+            if (portFailed()) {
+                m_port->clearError();
+                return got > 0 ? got : -1;
+            }
+            m_port->clearError();
+        }
+    }
+    return got;
+}
+
+bool QSerialLine::setRts(bool on)
+{
+    if (!isOpen())
+        return false;
+    const bool ok = m_port->setRequestToSend(on);
+    m_port->clearError();
+    return ok;
+}
+
+bool QSerialLine::setDtr(bool on)
+{
+    if (!isOpen())
+        return false;
+    const bool ok = m_port->setDataTerminalReady(on);
+    m_port->clearError();
+    return ok;
+}
+
+bool QSerialLine::modemStatus(quint8& bits)
+{
+    if (!isOpen())
+        return false;
+    const QSerialPort::PinoutSignals s = m_port->pinoutSignals();
+    if (m_port->error() != QSerialPort::NoError) {
+        m_port->clearError();
+        return false;
+    }
+    bits = 0;
+    if (s & QSerialPort::ClearToSendSignal)
+        bits |= ModemCts;
+    if (s & QSerialPort::DataSetReadySignal)
+        bits |= ModemDsr;
+    return true;
+}
+
+} // namespace kia
