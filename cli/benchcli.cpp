@@ -1,0 +1,322 @@
+#include "benchcli.h"
+
+#include "hexdump.h"
+
+#include "core/benchcontext.h"
+#include "core/clock.h"
+#include "core/consoleprompts.h"
+#include "link/linkmessages.h"
+#include "link/linkstatus.h"
+#include "sim/bench.h"
+#include "sim/benchline.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace kia {
+
+namespace {
+QString hexByte(quint16 v) { return QString::number(v, 16).rightJustified(2, QLatin1Char('0')).toUpper(); }
+} // namespace
+
+BenchCli::BenchCli(QTextStream& out, QTextStream& err, Clock* clock)
+    : m_out(out), m_err(err), m_prompts(std::make_unique<ConsolePrompts>(stderr))
+{
+    if (!clock) {
+        m_ownClock = std::make_unique<RealClock>();
+        clock = m_ownClock.get();
+    }
+    m_clock = clock;
+    m_ctx = std::make_unique<BenchContext>(*m_clock, *m_prompts);
+    m_ctx->ports.loadEnvironment();
+    m_ctx->ports.setSimulatorMaker([this](int) -> std::unique_ptr<SerialLine> {
+        return std::make_unique<sim::BenchLine>(simBench());
+    });
+}
+
+BenchCli::~BenchCli()
+{
+    // The line refers to the simulated bench: close it first.
+    m_ctx->link.CloseLinkPort();
+}
+
+sim::Bench& BenchCli::simBench()
+{
+    if (!m_bench)
+        m_bench = std::make_unique<sim::Bench>(m_ctx->boardType, *m_clock);
+    return *m_bench;
+}
+
+QString BenchCli::helpText()
+{
+    return QStringLiteral(
+        "Использование: kia-bench [ПАРАМЕТРЫ] КОМАНДА [АРГУМЕНТЫ]\n"
+        "Обмен с тестовым процессором или программатором платы блока управления.\n"
+        "\n"
+        "Параметры:\n"
+        "  -b, --board N        тип платы 0..4 (по умолчанию 0)\n"
+        "  -p, --port PORT      COM1..COM8, путь к устройству или sim (по умолчанию COM1)\n"
+        "  -s, --speed BAUD     скорость порта (по умолчанию 9600 для типов 0..3,\n"
+        "                       115200 для типа 4)\n"
+        "  -t, --trace          выводить в stderr каждый байт обмена (hex, направление, время)\n"
+        "      --faults FILE    сценарий неисправностей имитатора (только --port sim)\n"
+        "      --sim-dd5 STATE  содержимое DD5 имитатора платы типа 4:\n"
+        "                       software (ПО кассы с номером, по умолчанию),\n"
+        "                       noid (ПО кассы без номера), test (тест-программа)\n"
+        "  -h, --help           показать эту справку и выйти\n"
+        "  -V, --version        показать версию и выйти\n"
+        "\n"
+        "Команды:\n"
+        "  ping                         проверить, отвечает ли тестовый процессор\n"
+        "  read-port P                  прочитать порт P (0..3)\n"
+        "  write-port P VALUE MASK      записать в порт P биты VALUE по маске MASK\n"
+        "  read-mem ADDR LEN            прочитать LEN байт памяти с адреса ADDR\n"
+        "  write-mem ADDR BYTE...       записать байты в память с адреса ADDR\n"
+        "  identify                     прочитать номер из контроллера DD5 (тип 4)\n"
+        "\n"
+        "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
+        "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
+        "устройство или sim для порта n.\n"
+        "\n"
+        "Коды завершения:\n"
+        "  0   успешно\n"
+        "  1   плата ответила, но проверка не пройдена\n"
+        "  2   ошибка связи (выводится текст состояния связи)\n"
+        "  64  ошибка в командной строке\n");
+}
+
+int BenchCli::usage(const QString& message)
+{
+    m_err << "kia-bench: " << message << "\n"
+          << "Подробнее: kia-bench --help\n";
+    m_err.flush();
+    return ExitUsage;
+}
+
+int BenchCli::linkFailure()
+{
+    const StatusMessage m = LinkStatusText(m_ctx->linkStatus, m_ctx->boardType, m_ctx->selectedPort);
+    m_err << m.title << ": " << m.text << "\n";
+    m_err.flush();
+    return ExitLinkFailure;
+}
+
+bool BenchCli::openPort(const QString& target, qint32 speed)
+{
+    static const QRegularExpression com(QStringLiteral("^COM([0-9]+)$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = com.match(target);
+    if (m.hasMatch()) {
+        const int port = m.captured(1).toInt();
+        m_ctx->selectedPort = port >= 1 && port <= 8 ? port : 1;
+        return m_ctx->link.OpenLinkPort(port, speed);
+    }
+    m_ctx->selectedPort = 1;
+    return m_ctx->link.attachLine(m_ctx->ports.makeLineFor(target, 1), 1, speed);
+}
+
+int BenchCli::run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption board({QStringLiteral("b"), QStringLiteral("board")}, QString(), QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption port({QStringLiteral("p"), QStringLiteral("port")}, QString(), QStringLiteral("PORT"), QStringLiteral("COM1"));
+    const QCommandLineOption speed({QStringLiteral("s"), QStringLiteral("speed")}, QString(), QStringLiteral("BAUD"), QStringLiteral("0"));
+    const QCommandLineOption trace({QStringLiteral("t"), QStringLiteral("trace")}, QString());
+    const QCommandLineOption faults(QStringLiteral("faults"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption dd5(QStringLiteral("sim-dd5"), QString(), QStringLiteral("STATE"), QStringLiteral("software"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")}, QString());
+    parser.addOptions({board, port, speed, trace, faults, dd5, help, version});
+
+    if (!parser.parse(QStringList{QStringLiteral("kia-bench")} + arguments))
+        return usage(parser.errorText());
+    if (parser.isSet(help)) {
+        m_out << helpText();
+        m_out.flush();
+        return ExitOk;
+    }
+    if (parser.isSet(version)) {
+        m_out << "kia-bench 2.00\n";
+        m_out.flush();
+        return ExitOk;
+    }
+
+    quint32 value = 0;
+    if (!parseNumber(parser.value(board), 4, value))
+        return usage(QStringLiteral("тип платы должен быть от 0 до 4: %1").arg(parser.value(board)));
+    m_ctx->boardType = int(value);
+    if (!parseNumber(parser.value(speed), 4000000, value))
+        return usage(QStringLiteral("неверная скорость: %1").arg(parser.value(speed)));
+    const qint32 baud = qint32(value);
+    m_dd5State = parser.value(dd5);
+    if (m_dd5State != QStringLiteral("software") && m_dd5State != QStringLiteral("noid") &&
+        m_dd5State != QStringLiteral("test"))
+        return usage(QStringLiteral("неизвестное состояние DD5: %1").arg(m_dd5State));
+
+    const QString target = parser.value(port);
+    static const QRegularExpression com(QStringLiteral("^COM([0-9]+)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = com.match(target);
+    if (m.hasMatch() && (m.captured(1).toInt() < 1 || m.captured(1).toInt() > 8))
+        return usage(QStringLiteral("номер порта должен быть от 1 до 8: %1").arg(target));
+    const bool simulated = target == QStringLiteral("sim") ||
+                           (m.hasMatch() && m_ctx->ports.targetFor(m.captured(1).toInt()) ==
+                                                QStringLiteral("sim"));
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usage(QStringLiteral("не указана команда"));
+
+    if (simulated) {
+        sim::Bench& bench = simBench();
+        if (m_dd5State == QStringLiteral("test"))
+            bench.setDd5StartState(sim::Dd5Controller::StartState::TestProgram);
+        else if (m_dd5State == QStringLiteral("noid"))
+            bench.setDd5StartState(sim::Dd5Controller::StartState::CashSoftwareNoIdentity);
+        if (parser.isSet(faults)) {
+            QFile f(parser.value(faults));
+            if (!f.open(QIODevice::ReadOnly))
+                return usage(QStringLiteral("не удается открыть файл %1").arg(parser.value(faults)));
+            QString error;
+            if (!bench.loadFaultScript(QString::fromUtf8(f.readAll()), &error))
+                return usage(QStringLiteral("%1: %2").arg(parser.value(faults), error));
+        }
+    } else if (parser.isSet(faults)) {
+        return usage(QStringLiteral("--faults действует только с --port sim"));
+    }
+
+    if (parser.isSet(trace))
+        m_ctx->link.setTraceSink([this](const QString& line) {
+            m_err << line << "\n";
+            m_err.flush();
+        });
+
+    if (!openPort(target, baud))
+        return linkFailure();
+    return execute(positional.first(), positional.mid(1));
+}
+
+int BenchCli::execute(const QString& command, const QStringList& args)
+{
+    if (command == QStringLiteral("ping"))
+        return args.isEmpty() ? cmdPing() : usage(QStringLiteral("ping не принимает аргументов"));
+    if (command == QStringLiteral("read-port"))
+        return cmdReadPort(args);
+    if (command == QStringLiteral("write-port"))
+        return cmdWritePort(args);
+    if (command == QStringLiteral("read-mem"))
+        return cmdReadMem(args);
+    if (command == QStringLiteral("write-mem"))
+        return cmdWriteMem(args);
+    if (command == QStringLiteral("identify"))
+        return args.isEmpty() ? cmdIdentify() : usage(QStringLiteral("identify не принимает аргументов"));
+    return usage(QStringLiteral("неизвестная команда: %1").arg(command));
+}
+
+int BenchCli::cmdPing()
+{
+    const quint16 v = m_ctx->link.ReadPort(0);
+    if (v > 0xFF)
+        return linkFailure();
+    m_ctx->peerAnswered = 1;
+    m_out << QStringLiteral("Связь есть: порт 0 = 0x%1\n").arg(hexByte(v));
+    m_out.flush();
+    return ExitOk;
+}
+
+int BenchCli::cmdReadPort(const QStringList& args)
+{
+    quint32 p = 0;
+    if (args.size() != 1 || !parseNumber(args[0], 3, p))
+        return usage(QStringLiteral("read-port P: порт от 0 до 3"));
+    const quint16 v = m_ctx->link.ReadPort(quint8(p));
+    if (v > 0xFF)
+        return linkFailure();
+    m_out << QStringLiteral("порт %1 = 0x%2\n").arg(p).arg(hexByte(v));
+    m_out.flush();
+    return ExitOk;
+}
+
+int BenchCli::cmdWritePort(const QStringList& args)
+{
+    quint32 p = 0, value = 0, mask = 0;
+    if (args.size() != 3 || !parseNumber(args[0], 3, p) || !parseNumber(args[1], 255, value) ||
+        !parseNumber(args[2], 255, mask))
+        return usage(QStringLiteral("write-port P VALUE MASK: порт 0..3, значение и маска 0..255"));
+    if (!m_ctx->link.WritePort(quint8(p), quint8(value), quint8(mask)))
+        return linkFailure();
+    return ExitOk;
+}
+
+int BenchCli::cmdReadMem(const QStringList& args)
+{
+    quint32 address = 0, length = 0;
+    if (args.size() != 2 || !parseNumber(args[0], 0xFFFF, address) ||
+        !parseNumber(args[1], 0x10000, length) || length == 0 || address + length > 0x10000)
+        return usage(QStringLiteral("read-mem ADDR LEN: адрес 0..FFFF, длина от 1 до конца памяти"));
+    QByteArray data;
+    data.reserve(int(length));
+    quint32 at = address;
+    while (at < address + length) {
+        const quint32 n = std::min<quint32>(255, address + length - at);
+        quint8 block[255];
+        if (!m_ctx->link.ReadMemory(quint16(at), std::span<quint8>(block, n)))
+            return linkFailure();
+        data.append(reinterpret_cast<const char*>(block), int(n));
+        at += n;
+    }
+    for (const QString& row : hexDump(address, data))
+        m_out << row << "\n";
+    m_out.flush();
+    return ExitOk;
+}
+
+int BenchCli::cmdWriteMem(const QStringList& args)
+{
+    quint32 address = 0;
+    if (args.size() < 2 || !parseNumber(args[0], 0xFFFF, address))
+        return usage(QStringLiteral("write-mem ADDR BYTE...: адрес 0..FFFF и хотя бы один байт"));
+    std::vector<quint8> bytes;
+    for (int i = 1; i < args.size(); ++i) {
+        quint32 b = 0;
+        if (!parseNumber(args[i], 255, b))
+            return usage(QStringLiteral("неверный байт: %1").arg(args[i]));
+        bytes.push_back(quint8(b));
+    }
+    if (address + bytes.size() > 0x10000)
+        return usage(QStringLiteral("запись выходит за конец памяти"));
+    for (size_t off = 0; off < bytes.size(); off += 255) {
+        const size_t n = std::min<size_t>(255, bytes.size() - off);
+        if (!m_ctx->link.WriteMemory(quint16(address + off),
+                                     std::span<const quint8>(bytes.data() + off, n)))
+            return linkFailure();
+    }
+    return ExitOk;
+}
+
+int BenchCli::cmdIdentify()
+{
+    if (m_ctx->boardType != 4)
+        return usage(QStringLiteral("identify работает только с платой типа 4"));
+    QString identity;
+    const quint8 r = m_ctx->link.ReadControllerIdentity(identity);
+    if (r != LongOk) {
+        m_err << QStringLiteral("Программатор: ") << identificationText(r) << "\n";
+        m_err.flush();
+        return ExitLinkFailure;
+    }
+    if (identity.size() != 12) {
+        m_err << QStringLiteral("Диагностика: В контроллер БУ еще не записана тест-программа!\n"
+                                "Проведите сначала \"Тест шин контроллера\".\n");
+        m_err.flush();
+        return ExitCheckFailed;
+    }
+    m_out << QStringLiteral("Номер ПО контроллера: ") << identity << "\n";
+    m_out.flush();
+    return ExitOk;
+}
+
+} // namespace kia

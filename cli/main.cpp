@@ -1,0 +1,16 @@
+#include "benchcli.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    kia::BenchCli cli(out, err);
+    return cli.run(QCoreApplication::arguments().mid(1));
+}
