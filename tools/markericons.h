@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+
+namespace kia::art {
+
+/// 32 x 32 icons with alpha that the board view draws over the pictures.
+/// Every arrow ends exactly in a corner pixel, which is fully opaque.
+
+/// Blue arrow whose tip is the lower-left pixel (0, 31).
+QImage highlightIcon();
+
+/// Red arrow with a round bubble: "?" for a point to check, "D" for the
+/// point where the level driver is connected. The tip touches the corner of
+/// the quadrant: 0 lower-left, 1 upper-left, 2 upper-right, 3 lower-right.
+QImage markerIcon(bool driver, int quadrant);
+
+/// The application icon: a control board under the probe.
+QImage applicationIcon();
+
+} // namespace kia::art
