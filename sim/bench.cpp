@@ -1,0 +1,286 @@
+#include "bench.h"
+
+#include "boardmodel.h"
+#include "cashregister.h"
+#include "core/clock.h"
+#include "faultinjector.h"
+#include "faultscript.h"
+#include "outputqueue.h"
+#include "peerlink.h"
+#include "probe.h"
+#include "programmer.h"
+#include "testprocessor.h"
+
+namespace sim {
+
+/// The board-type dependent part of the bench, rebuilt by setBoardType().
+struct Bench::Models {
+    Models(int boardType, PeerLink& link)
+        : board(boardType), testProcessor(board, link), programmer(dd5, testProcessor, link) {}
+    BoardModel board;
+    Dd5Controller dd5;
+    TestProcessor testProcessor;
+    Programmer programmer;
+};
+
+namespace {
+constexpr qint32 kTestProcessorBaud = 9600;
+constexpr qint32 kProgrammerBaud = 115200;
+} // namespace
+
+Bench::Bench(int boardType, kia::Clock& clock)
+    : m_clock(clock), m_faults(std::make_unique<FaultInjector>()),
+      m_output(std::make_unique<OutputQueue>()),
+      m_link(std::make_unique<PeerLink>(*m_output, *m_faults)), m_probe(std::make_unique<Probe>()),
+      m_cashRegister(std::make_unique<CashRegister>(*m_link)) {
+    buildModels(boardType);
+}
+
+Bench::~Bench() = default;
+
+void Bench::buildModels(int boardType) {
+    m_models = std::make_unique<Models>(boardType, *m_link);
+    sealRomLocked(m_models->dd5.codeSum());
+}
+
+int Bench::boardType() const {
+    std::lock_guard g(m_mutex);
+    return m_models->board.boardType();
+}
+
+void Bench::setBoardType(int boardType) {
+    std::lock_guard g(m_mutex);
+    buildModels(boardType);
+    m_output->clear();
+    m_link->reset();
+}
+
+void Bench::setDd5StartState(Dd5Controller::StartState state, const QByteArray& identity) {
+    std::lock_guard g(m_mutex);
+    m_models->dd5.load(state, identity);
+    m_models->testProcessor.reset();
+    if (state == Dd5Controller::StartState::TestProgram) {
+        quint16 sum = 0;
+        for (quint8 b : Dd5Controller::cashSoftwareImage(identity))
+            sum = static_cast<quint16>(sum + b);
+        sealRomLocked(sum);
+    } else {
+        sealRomLocked(m_models->dd5.codeSum());
+    }
+}
+
+void Bench::sealRomLocked(quint16 controllerSum) {
+    // On type 4 the ROM test adds the saved controller software (the cash
+    // register's software that DD5 held before the test program) to the sums.
+    if (m_models->board.isProgrammerBoard())
+        m_models->board.sealProgramChecksum(controllerSum);
+}
+
+qint32 Bench::peerSpeedLocked() const {
+    if (m_cable == Cable::CashRegister)
+        return m_cashRegister->speed();
+    return m_models->board.isProgrammerBoard() ? kProgrammerBaud : kTestProcessorBaud;
+}
+
+void Bench::receive(const quint8* data, int n, qint32 baud) {
+    std::lock_guard g(m_mutex);
+    if (m_unplugged || n <= 0 || baud != peerSpeedLocked())
+        return; // at a wrong speed the peer sees only framing errors
+    const qint64 now = m_clock.nowUs();
+    m_link->setNowUs(now);
+    const bool type4 = m_models->board.isProgrammerBoard();
+    for (int i = 0; i < n; ++i) {
+        if (m_link->isCablePulled())
+            break;
+        if (m_cable == Cable::CashRegister)
+            m_cashRegister->receiveByte(data[i], now);
+        else if (type4)
+            m_models->programmer.receiveByte(data[i], now);
+        else
+            m_models->testProcessor.receiveByte(data[i], now);
+        m_link->afterByte();
+        if (m_link->takeDeviceLost()) {
+            m_unplugged = true;
+            ++m_generation;
+            m_owner = nullptr;
+            m_output->clear();
+            break;
+        }
+    }
+}
+
+bool Bench::peekOutput(qint64& availableAtUs) {
+    std::lock_guard g(m_mutex);
+    return !m_unplugged && m_output->peek(availableAtUs);
+}
+
+bool Bench::takeOutput(quint8& byte) {
+    std::lock_guard g(m_mutex);
+    return !m_unplugged && m_output->take(byte);
+}
+
+int Bench::takeAvailable(quint8* dst, int max, qint64 upToUs, qint64* nextAtUs,
+                         quint64 generation) {
+    std::lock_guard g(m_mutex);
+    if (m_unplugged || (generation != AnyGeneration && generation != m_generation))
+        return -1;
+    const int n = m_output->takeAvailable(dst, max, upToUs);
+    if (nextAtUs) {
+        qint64 at = -1;
+        *nextAtUs = m_output->peek(at) ? at : -1;
+    }
+    return n;
+}
+
+void Bench::purgeAvailable() {
+    std::lock_guard g(m_mutex);
+    m_output->dropAvailable(m_clock.nowUs());
+}
+
+void Bench::discardOutput() {
+    std::lock_guard g(m_mutex);
+    m_output->clear();
+}
+
+void Bench::setRts(bool on) {
+    std::lock_guard g(m_mutex);
+    m_probe->setRts(on);
+}
+
+void Bench::setDtr(bool on) {
+    std::lock_guard g(m_mutex);
+    m_probe->setDtr(on);
+}
+
+quint8 Bench::modemStatus() {
+    std::lock_guard g(m_mutex);
+    return m_probe->modemStatus();
+}
+
+bool Bench::claim(const void* line, quint64& generation) {
+    std::lock_guard g(m_mutex);
+    if (m_unplugged || (m_owner && m_owner != line))
+        return false;
+    m_owner = line;
+    generation = m_generation;
+    return true;
+}
+
+void Bench::release(const void* line) {
+    std::lock_guard g(m_mutex);
+    if (m_owner == line)
+        m_owner = nullptr;
+}
+
+bool Bench::isAlive(quint64 generation) {
+    std::lock_guard g(m_mutex);
+    return !m_unplugged && generation == m_generation;
+}
+
+void Bench::setCable(Cable cable) {
+    std::lock_guard g(m_mutex);
+    if (m_cable == cable)
+        return;
+    m_cable = cable;
+    m_output->clear();
+    resetFramingLocked();
+}
+
+Bench::Cable Bench::cable() const {
+    std::lock_guard g(m_mutex);
+    return m_cable;
+}
+
+void Bench::setUnplugged(bool unplugged) {
+    std::lock_guard g(m_mutex);
+    if (unplugged == m_unplugged)
+        return;
+    m_unplugged = unplugged;
+    if (unplugged) {
+        ++m_generation; // handles open now are dead for good
+        m_owner = nullptr;
+        m_output->clear();
+        resetFramingLocked();
+    }
+}
+
+bool Bench::isUnplugged() const {
+    std::lock_guard g(m_mutex);
+    return m_unplugged;
+}
+
+void Bench::plugCable() {
+    std::lock_guard g(m_mutex);
+    m_link->plugCable();
+    resetFramingLocked();
+}
+
+void Bench::pullCable() {
+    std::lock_guard g(m_mutex);
+    m_link->setNowUs(m_clock.nowUs());
+    m_link->pullCable();
+}
+
+bool Bench::isCablePulled() const {
+    std::lock_guard g(m_mutex);
+    return m_link->isCablePulled();
+}
+
+void Bench::resetFramingLocked() {
+    m_models->programmer.resetFraming();
+    m_models->testProcessor.resetFraming();
+    m_cashRegister->resetFraming();
+    m_link->reset();
+}
+
+void Bench::addFault(const Fault& fault) {
+    std::lock_guard g(m_mutex);
+    m_faults->add(fault);
+}
+
+void Bench::clearFaults() {
+    std::lock_guard g(m_mutex);
+    m_faults->clear();
+}
+
+bool Bench::loadFaultScript(const QString& text, QString* error) {
+    QString message;
+    const QList<Fault> rules = FaultScript::parse(text, &message);
+    if (!message.isEmpty()) {
+        if (error)
+            *error = message;
+        return false;
+    }
+    std::lock_guard g(m_mutex);
+    m_faults->setRules(rules);
+    if (error)
+        error->clear();
+    return true;
+}
+
+BoardModel& Bench::board() {
+    return m_models->board;
+}
+TestProcessor& Bench::testProcessor() {
+    return m_models->testProcessor;
+}
+Programmer& Bench::programmer() {
+    return m_models->programmer;
+}
+Dd5Controller& Bench::dd5() {
+    return m_models->dd5;
+}
+CashRegister& Bench::cashRegister() {
+    return *m_cashRegister;
+}
+Probe& Bench::probe() {
+    return *m_probe;
+}
+FaultInjector& Bench::faults() {
+    return *m_faults;
+}
+OutputQueue& Bench::output() {
+    return *m_output;
+}
+
+} // namespace sim

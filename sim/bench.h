@@ -1,0 +1,145 @@
+#pragma once
+
+#include "dd5controller.h"
+#include "fault.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <memory>
+#include <mutex>
+
+namespace kia {
+class Clock;
+}
+
+namespace sim {
+
+class BoardModel;
+class CashRegister;
+class FaultInjector;
+class OutputQueue;
+class PeerLink;
+class Probe;
+class Programmer;
+class TestProcessor;
+
+/// The whole simulated bench: the cable with its logic probe and whatever the
+/// cable ends at (the test processor of board types 0..3, the programmer and
+/// DD5 of board type 4, or the assembled cash register), plus the fault
+/// injector. Bytes from the PC arrive at clock time; replies wait in a queue,
+/// each with the clock time from which the PC may read it (now + the peer's
+/// own delay; wire time is added by the line, not here).
+///
+/// Thread-safe: every public call takes the bench mutex. The model accessors
+/// (board(), testProcessor(), ...) hand out plain references: a test that
+/// touches them while a PtyBench thread runs holds lock() meanwhile (and calls
+/// nothing else on the bench until it lets go). Owned by whoever made it (a
+/// test, the program's main, a PtyBench); the lines it serves must not outlive it.
+class Bench {
+public:
+    enum class Cable { Board, CashRegister };
+
+    /// Board type 0..4 (values outside are clamped); `clock` must outlive the bench.
+    Bench(int boardType, kia::Clock& clock);
+    ~Bench();
+    Bench(const Bench&) = delete;
+    Bench& operator=(const Bench&) = delete;
+
+    int boardType() const;
+    /// Puts a new board of another type on the bench (fresh models, DD5 as
+    /// at start-up; faults, cable, probe and plug state stay).
+    void setBoardType(int boardType);
+    kia::Clock& clock() const { return m_clock; }
+
+    // --- the PC's side (BenchLine, PtyBench) -------------------------------
+    /// Bytes from the PC at clock.nowUs(), sent at `baud`. A peer hears only
+    /// bytes at its own speed: 9600 (test processor), 115200 (programmer), the
+    /// cash register's current speed.
+    void receive(const quint8* data, int n, qint32 baud);
+    /// Time from which the next byte may be read; false when nothing is on its way.
+    bool peekOutput(qint64& availableAtUs);
+    /// Takes the next byte whatever its time (callers check peekOutput first).
+    bool takeOutput(quint8& byte);
+    /// Takes up to max bytes available at upToUs; *nextAtUs gets the time of the
+    /// byte after them (-1: none). -1 when the device is unplugged or, with a
+    /// generation other than AnyGeneration, the line's handle is stale.
+    static constexpr quint64 AnyGeneration = ~quint64(0);
+    int takeAvailable(quint8* dst, int max, qint64 upToUs, qint64* nextAtUs,
+                      quint64 generation = AnyGeneration);
+    /// What the PC's purge does: drops the bytes already available to the PC;
+    /// bytes the peers send later still come.
+    void purgeAvailable();
+    /// Drops everything on its way, available or not.
+    void discardOutput();
+
+    void setRts(bool on);
+    void setDtr(bool on);
+    /// CTS (0x10) and DSR (0x20) from the probe.
+    quint8 modemStatus();
+
+    /// Exclusive open: a line claims the bench and gets the plug generation
+    /// its handle belongs to. False when unplugged or claimed by another line.
+    bool claim(const void* line, quint64& generation);
+    void release(const void* line);
+    /// Whether a handle of that generation still reaches the device.
+    bool isAlive(quint64 generation);
+
+    // --- the bench itself ----------------------------------------------------
+    void setCable(Cable cable);
+    Cable cable() const;
+    /// The serial device vanishes (true) or comes back (false). Open handles
+    /// stay dead after it comes back; the device must be opened again.
+    void setUnplugged(bool unplugged);
+    bool isUnplugged() const;
+    /// Puts a pulled cable back; the peers start hunting for frames afresh.
+    void plugCable();
+    void pullCable();
+    bool isCablePulled() const;
+
+    void addFault(const Fault& fault);
+    void clearFaults();
+    /// Replaces the fault rules by the script's; a bad script changes nothing
+    /// and leaves the message in *error.
+    bool loadFaultScript(const QString& text, QString* error);
+
+    // --- models (see the class comment about locking) ------------------------
+    BoardModel& board();
+    TestProcessor& testProcessor();
+    Programmer& programmer();
+    Dd5Controller& dd5();
+    CashRegister& cashRegister();
+    Probe& probe();
+    FaultInjector& faults();
+    OutputQueue& output();
+    /// Loads DD5 with a start state. On type 4 the ROM checksum is sealed to
+    /// the cash register's software with that identity, the image the
+    /// workstation saves before it writes the test program.
+    void setDd5StartState(Dd5Controller::StartState state,
+                          const QByteArray& identity = Dd5Controller::defaultIdentity());
+
+    [[nodiscard]] std::unique_lock<std::mutex> lock() const {
+        return std::unique_lock<std::mutex>(m_mutex);
+    }
+
+private:
+    struct Models;
+    void buildModels(int boardType);
+    void resetFramingLocked();
+    void sealRomLocked(quint16 controllerSum);
+    qint32 peerSpeedLocked() const;
+
+    kia::Clock& m_clock;
+    mutable std::mutex m_mutex;
+    std::unique_ptr<FaultInjector> m_faults;
+    std::unique_ptr<OutputQueue> m_output;
+    std::unique_ptr<PeerLink> m_link;
+    std::unique_ptr<Probe> m_probe;
+    std::unique_ptr<CashRegister> m_cashRegister;
+    std::unique_ptr<Models> m_models;
+    Cable m_cable = Cable::Board;
+    bool m_unplugged = false;
+    quint64 m_generation = 1;
+    const void* m_owner = nullptr;
+};
+
+} // namespace sim

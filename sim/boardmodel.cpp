@@ -1,0 +1,155 @@
+#include "boardmodel.h"
+
+namespace sim {
+
+namespace {
+
+constexpr quint32 kHalf = 0x10000;
+
+} // namespace
+
+BoardModel::BoardModel(int boardType)
+    : m_boardType(boardType < 0 ? 0 : (boardType > 4 ? 4 : boardType)),
+      m_ram(isProgrammerBoard() ? 0x8000 : 0x2000, 0x00),
+      m_dataEeprom(isProgrammerBoard() ? 0x20000 : 0x8000, 0xFF), m_fiscal(0x10000, 0xFF),
+      m_program(2 * kHalf, 0xFF), m_serialEeprom(std::make_unique<Eeprom24c256>()) {
+    if (isProgrammerBoard()) {
+        m_rtc = std::make_unique<RtcChip>(RtcChip::Model::Ds1307);
+        m_secondEeprom = std::make_unique<Eeprom24c256>();
+        m_i2c.attach(0xD0, m_rtc.get());
+        m_i2c.attach(0xA0, m_secondEeprom.get());
+    } else {
+        m_rtc = std::make_unique<RtcChip>(RtcChip::Model::Pcf8583);
+        m_i2c.attach(0xA0, m_rtc.get());
+    }
+    m_i2c.attach(0xA2, m_serialEeprom.get());
+
+    // Recognisable program bytes (not blank, not all alike), then the sums.
+    quint32 x = 0x1234567u + static_cast<quint32>(m_boardType);
+    for (quint32 a = 0; a < m_program.size(); ++a) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        m_program.data()[a] = static_cast<quint8>(x >> 24);
+    }
+    sealProgramChecksum(0);
+}
+
+quint8 BoardModel::readPort(int port) const {
+    const PortLines& p = m_ports[static_cast<size_t>(port & 3)];
+    return static_cast<quint8>((p.latch | p.stuckHigh) & ~p.stuckLow);
+}
+
+void BoardModel::writePort(int port, quint8 value, quint8 mask) {
+    PortLines& p = m_ports[static_cast<size_t>(port & 3)];
+    p.latch = static_cast<quint8>((p.latch & ~mask) | (value & mask));
+}
+
+void BoardModel::resetPorts() {
+    for (PortLines& p : m_ports)
+        p.latch = 0xFF;
+}
+
+BoardModel::Bank BoardModel::dataBank(int bank) {
+    Bank b;
+    if (!isProgrammerBoard()) {
+        b.memory = &m_dataEeprom;
+        b.size = 0x4000;
+        b.base = static_cast<quint32>(bank & 1) * b.size;
+        return b;
+    }
+    const int device = readPort(1) & 7;
+    b.size = 0x8000;
+    if (device == 6) {
+        b.memory = &m_fiscal;
+        b.base = static_cast<quint32>(bank & 1) * b.size;
+    } else if (device == 7) {
+        b.memory = &m_dataEeprom;
+        b.base = static_cast<quint32>(bank & 3) * b.size;
+    }
+    return b;
+}
+
+int BoardModel::selectedBank() const {
+    const quint8 p1 = readPort(1);
+    if (!isProgrammerBoard())
+        return (p1 >> 2) & 1;
+    return (p1 >> 5) & 3; // dataBank() keeps only bit 5 for the fiscal memory
+}
+
+int BoardModel::romHalf() const {
+    if (isProgrammerBoard())
+        return (readPort(3) >> 2) & 1;
+    return readPort(1) & 1;
+}
+
+quint8 BoardModel::readData(quint16 address, qint64 /*nowUs*/) {
+    if (!isProgrammerBoard()) {
+        if (address < 0x2000)
+            return m_ram.read(address);
+        if (address >= 0x4000 && address < 0x6000)
+            return m_ppi.read(address & 3);
+        if (address >= 0xC000) {
+            const Bank b = dataBank(selectedBank());
+            return b.memory->read(b.base + (address - 0xC000u));
+        }
+        return 0xFF;
+    }
+    if (address < 0x8000)
+        return m_ram.read(address);
+    if ((readPort(1) & 7) == 0)
+        return m_latch;
+    const Bank b = dataBank(selectedBank());
+    return b.isValid() ? b.memory->read(b.base + (address - 0x8000u)) : 0xFF;
+}
+
+void BoardModel::writeData(quint16 address, quint8 value, qint64 /*nowUs*/) {
+    if (!isProgrammerBoard()) {
+        if (address < 0x2000)
+            m_ram.write(address, value);
+        else if (address >= 0x4000 && address < 0x6000)
+            m_ppi.write(address & 3, value);
+        else if (address == 0x7FFF)
+            m_latch = value;
+        else if (address >= 0xC000) {
+            const Bank b = dataBank(selectedBank());
+            b.memory->write(b.base + (address - 0xC000u), value);
+        }
+        return;
+    }
+    if (address < 0x8000) {
+        m_ram.write(address, value);
+        return;
+    }
+    if ((readPort(1) & 7) == 0) {
+        m_latch = value;
+        return;
+    }
+    const Bank b = dataBank(selectedBank());
+    if (b.isValid())
+        b.memory->write(b.base + (address - 0x8000u), value);
+}
+
+void BoardModel::sealProgramChecksum(quint16 controllerSum) {
+    quint8* pm = m_program.data();
+    quint16 firstPages = 0;
+    for (quint32 h = 0; h < 2; ++h) {
+        for (quint32 a = 0; a < 0x1FFE; ++a)
+            firstPages = static_cast<quint16>(firstPages + pm[h * kHalf + a]);
+    }
+    // The workstation adds the two trailing bytes of half 0 as a word, low byte first.
+    firstPages = static_cast<quint16>(firstPages + pm[0x1FFE] + (pm[0x1FFF] << 8));
+    pm[kHalf + 0x1FFE] = static_cast<quint8>(firstPages >> 8);
+    pm[kHalf + 0x1FFF] = static_cast<quint8>(firstPages);
+
+    quint16 upper = controllerSum;
+    for (quint32 h = 0; h < 2; ++h) {
+        for (quint32 a = 0x2000; a < 0xFFFE; ++a)
+            upper = static_cast<quint16>(upper + pm[h * kHalf + a]);
+    }
+    upper = static_cast<quint16>(upper + pm[0xFFFE] + pm[0xFFFF]);
+    pm[kHalf + 0xFFFE] = static_cast<quint8>(upper >> 8);
+    pm[kHalf + 0xFFFF] = static_cast<quint8>(upper);
+}
+
+} // namespace sim

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QtGlobal>
+#include <array>
+
+namespace sim {
+
+/// The first 16 code bytes of the test program "testcpu.052". DD5 answers the
+/// 7-byte command frames only while its code memory starts with these bytes
+/// and it runs; the data folder's testcpu.052 begins with the same bytes.
+inline constexpr std::array<quint8, 16> TestProgramSignature = {
+    'K', 'I', 'A', ' ', 'T', 'E', 'S', 'T', 'C', 'P', 'U', ' ', '0', '5', '2', 0};
+
+} // namespace sim
