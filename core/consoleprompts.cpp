@@ -55,7 +55,9 @@ QString ConsolePrompts::saveFile(const QString& title, const QList<FileFilter>&,
 {
     if (!m_file.isEmpty())
         return m_file;
-    std::fprintf(m_out, "[%s] файл не указан\n", qPrintable(title));
+    // Never write a file the user did not name: the suggestion is only shown.
+    std::fprintf(m_out, "[%s] файл не указан (предлагается %s)\n", qPrintable(title),
+                 qPrintable(suggestedName));
     return QString();
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/userprompts.h"
+
+class QWidget;
+
+namespace kia {
+
+/// The prompts of the workstation: Qt message boxes, questions and file
+/// dialogs parented to the main window (or, before it exists, to nothing).
+/// Beeps and system sounds ring the desktop bell. UI thread only.
+class WidgetPrompts final : public UserPrompts {
+public:
+    void setParentWindow(QWidget* parent) { m_parent = parent; }
+
+    void beep(int hz, int ms) override;
+    void systemSound(SystemSound sound) override;
+    void message(PromptIcon icon, const QString& title, const QString& text) override;
+    PromptAnswer question(PromptIcon icon, const QString& title, const QString& text,
+                          PromptAnswer defaultAnswer) override;
+    QString openFile(const QString& title, const QList<FileFilter>& filters,
+                     const QString& directory) override;
+    QString saveFile(const QString& title, const QList<FileFilter>& filters,
+                     const QString& directory, const QString& suggestedName) override;
+
+private:
+    QWidget* m_parent = nullptr;
+};
+
+} // namespace kia

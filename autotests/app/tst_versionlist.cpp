@@ -1,0 +1,114 @@
+#include "core/cp1251.h"
+#include "app/versionlist.h"
+
+#include <QTest>
+
+using namespace kia;
+
+using Entries = QList<VersionEntry>;
+Q_DECLARE_METATYPE(Entries)
+
+namespace {
+VersionEntry e(const char* name, const char* value) {
+    return {QString::fromUtf8(name), QString::fromUtf8(value)};
+}
+} // namespace
+
+class TestVersionList : public QObject {
+    Q_OBJECT
+private slots:
+    void parse_data();
+    void parse();
+    void choicesStartWithTheOldestVersion();
+    void hostileFilesAreReadSafely_data();
+    void hostileFilesAreReadSafely();
+    void cp1251RoundTrip();
+};
+
+void TestVersionList::parse_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<Entries>("entries");
+
+    QTest::newRow("6 characters: no value") << QByteArray("V2.1 x\n") << Entries{e("2.1", "")};
+    QTest::newRow("7 characters: value") << QByteArray("V2.10 x\n") << Entries{e("2.10", "x")};
+    QTest::newRow("trimmed around and inside")
+        << QByteArray("   V3.01   prog301  \r\n") << Entries{e("3.01", "prog301")};
+    QTest::newRow("tab as the blank")
+        << QByteArray("V3.02\tprog302\n") << Entries{e("3.02", "prog302")};
+    QTest::newRow("no blank ends the list")
+        << QByteArray("V2.10 a.bin\nV2.20\nV2.30 c.bin\n") << Entries{e("2.10", "a.bin")};
+    QTest::newRow("other lines are skipped")
+        << QByteArray("; list of versions\n\nversion V9 x\nv2.40 lower\nV2.50 e.bin\n")
+        << Entries{e("2.50", "e.bin")};
+    QTest::newRow("any V line with a blank is an entry")
+        << QByteArray("Versions of the software\nV2.60 f.bin\n")
+        << Entries{e("ersions", "of the software"), e("2.60", "f.bin")};
+    QTest::newRow("value keeps inner blanks")
+        << QByteArray("V2.70 my prog.bin\n") << Entries{e("2.70", "my prog.bin")};
+    QTest::newRow("file order, last line without end")
+        << QByteArray("V1.00 one\nV0.50 two") << Entries{e("1.00", "one"), e("0.50", "two")};
+    QTest::newRow("Cyrillic value in Windows-1251")
+        << QByteArray("V2.80 \xef\xf0\xee\xe3\n") << Entries{e("2.80", "прог")};
+    QTest::newRow("empty file") << QByteArray() << Entries{};
+    QTest::newRow("only V") << QByteArray("V\nV1.00 x.bin\n") << Entries{};
+}
+
+void TestVersionList::parse() {
+    QFETCH(QByteArray, file);
+    QFETCH(Entries, entries);
+    QCOMPARE(parseVersionList(file), entries);
+}
+
+void TestVersionList::choicesStartWithTheOldestVersion() {
+    const Entries all = versionChoices({e("2.10", "a")});
+    QCOMPARE(all.size(), 2);
+    QCOMPARE(all[0], e("меньше 2.10", "нет"));
+    QCOMPARE(all[1], e("2.10", "a"));
+    QCOMPARE(versionChoices({}), Entries{e("меньше 2.10", "нет")});
+}
+
+void TestVersionList::hostileFilesAreReadSafely_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("valueLength");
+
+    QTest::newRow("very long line")
+        << QByteArray("V1.00 ") + QByteArray(1 << 20, 'x') << 1 << (1 << 20);
+    QTest::newRow("megabyte without a line end") << QByteArray(1 << 20, 'a') << 0 << 0;
+    QByteArray stray(4096, '\0');
+    for (int i = 0; i < stray.size(); ++i)
+        stray[i] = char(i * 37);
+    QTest::newRow("stray bytes") << stray << 0 << 0;
+    QTest::newRow("NUL inside a line") << QByteArray("V1.00 a\0b\n", 10) << 1 << 3;
+    QTest::newRow("carriage returns only") << QByteArray("V1.00 a\rV2.00 b\r") << 1 << 9;
+}
+
+void TestVersionList::hostileFilesAreReadSafely() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, count);
+    QFETCH(int, valueLength);
+    const Entries got = parseVersionList(file);
+    QCOMPARE(got.size(), count);
+    if (count > 0)
+        QCOMPARE(got[0].value.size(), valueLength);
+}
+
+void TestVersionList::cp1251RoundTrip() {
+    QByteArray all(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        all[i] = char(i);
+    const QString text = fromCp1251(all);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(text.mid(0xC0, 3), QStringLiteral("АБВ"));
+    QCOMPARE(text.at(0xA8), QChar(u'Ё'));
+    QCOMPARE(text.at(0xB9), QChar(u'№'));
+    QCOMPARE(text.at(0x98), QChar(0xFFFD));
+    QByteArray back = toCp1251(text);
+    QCOMPARE(back.size(), 256);
+    back[0x98] = char(0x98); // the one byte without a character
+    QCOMPARE(back, all);
+    QCOMPARE(toCp1251(u"日本"), QByteArray("??"));
+}
+
+QTEST_GUILESS_MAIN(TestVersionList)
+#include "tst_versionlist.moc"
