@@ -71,8 +71,7 @@ int main(int argc, char** argv) {
     BenchContext ctx(clock, prompts);
     ctx.boardType = boardType;
     ctx.ports.loadEnvironment();
-    if (parser.isSet(simOption))
-        simulated.attach(ctx);
+    simulated.attach(ctx, parser.isSet(simOption));
 
     CMainFrame frame(ctx);
     prompts.setParentWindow(&frame);
