@@ -1,6 +1,7 @@
 #include "benchcli.h"
 
 #include "hexdump.h"
+#include "testcommand.h"
 
 #include "core/benchcontext.h"
 #include "core/clock.h"
@@ -73,7 +74,8 @@ QString BenchCli::helpText()
         "  write-port P VALUE MASK      записать в порт P биты VALUE по маске MASK\n"
         "  read-mem ADDR LEN            прочитать LEN байт памяти с адреса ADDR\n"
         "  write-mem ADDR BYTE...       записать байты в память с адреса ADDR\n"
-        "  identify                     прочитать номер из контроллера DD5 (тип 4)\n"
+        "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
+        + TestCommand::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -81,7 +83,7 @@ QString BenchCli::helpText()
         "\n"
         "Коды завершения:\n"
         "  0   успешно\n"
-        "  1   плата ответила, но проверка не пройдена\n"
+        "  1   плата ответила, но проверка не пройдена (тест не прошел или отменен)\n"
         "  2   ошибка связи (выводится текст состояния связи)\n"
         "  64  ошибка в командной строке\n");
 }
@@ -148,6 +150,9 @@ int BenchCli::run(const QStringList& arguments)
     if (!parseNumber(parser.value(board), 4, value))
         return usage(QStringLiteral("тип платы должен быть от 0 до 4: %1").arg(parser.value(board)));
     m_ctx->boardType = int(value);
+    // A bench made before the command line was read (a test's hook) takes the board now.
+    if (m_bench && m_bench->boardType() != m_ctx->boardType)
+        m_bench->setBoardType(m_ctx->boardType);
     if (!parseNumber(parser.value(speed), 4000000, value))
         return usage(QStringLiteral("неверная скорость: %1").arg(parser.value(speed)));
     const qint32 baud = qint32(value);
@@ -169,6 +174,11 @@ int BenchCli::run(const QStringList& arguments)
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return usage(QStringLiteral("не указана команда"));
+    if (positional.first() == QStringLiteral("test")) {
+        QString error;
+        if (!TestCommand::parse(positional.mid(1), m_testOptions, &error))
+            return usage(error);
+    }
 
     if (simulated) {
         sim::Bench& bench = simBench();
@@ -213,6 +223,8 @@ int BenchCli::execute(const QString& command, const QStringList& args)
         return cmdWriteMem(args);
     if (command == QStringLiteral("identify"))
         return args.isEmpty() ? cmdIdentify() : usage(QStringLiteral("identify не принимает аргументов"));
+    if (command == QStringLiteral("test"))
+        return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
     return usage(QStringLiteral("неизвестная команда: %1").arg(command));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testcommand.h"
+
 #include <QStringList>
 #include <QTextStream>
 #include <memory>
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<BenchContext> m_ctx;
     std::unique_ptr<sim::Bench> m_bench;
     QString m_faultScript;
+    TestCommand::Options m_testOptions;
     QString m_dd5State;
 };
 

@@ -13,6 +13,7 @@ namespace kia {
 class Clock;
 class UserPrompts;
 class ScenarioHost;
+class ControllerPreparation;
 
 /// The one bench context of a process: everything that the link, the tests,
 /// the instruments and the service operations share. The program makes one at
@@ -28,6 +29,9 @@ public:
     UserPrompts& prompts;
     /// Guided diagnostics, once installed; null until then.
     ScenarioHost* scenarios = nullptr;
+    /// Board type 4: puts the test program into DD5 when it does not answer;
+    /// installed by the service operations, null until then.
+    ControllerPreparation* controllerPreparation = nullptr;
 
     /// Chosen at start-up, fixed for the run.
     int boardType = 0;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace kia {
+
+class BenchContext;
+class TestSessionHost;
+
+/// Results of a test run by name for a scenario step.
+enum NamedTestResult : int {
+    NamedTestLinkFailure = 0, // the dialog ended with 124, or a set-up command failed
+    NamedTestPassed = 1,      // any other ending, ROM-file problems and "Выход" included
+    NamedTestFailed = 2,      // the keyword output holds the error keyword
+    NamedTestCancelled = 3,   // version choice cancelled, ФП warning declined, or not available
+    NamedTestNoIdentity = 4,  // type 4: the controller identification failed
+    NamedTestBadIdentity = 5, // type 4: the identity is not 12 characters long
+};
+
+/// Runs the board test that a scenario's TEST step names ("TEST_BUS",
+/// "TEST_ROM", "TEST_RAM", "TEST_FLASH", "TEST_TIMER", "TEST_FP"), without the
+/// menu's start dialog and link preparation, with guided diagnostics marked
+/// active for the run (the dialog closes itself after a passed test and
+/// errors end at once). Any other name passes. "TEST_IO<n>" (the peripheral
+/// circuits) is not available yet: the engineer is told so and the step ends
+/// as cancelled, never as passed. Shows no link message itself.
+/// UI thread (the diagnostics engine calls it).
+int RunNamedTest(BenchContext& ctx, TestSessionHost& host, const QString& stepText,
+                 QString& keyword);
+
+/// What the engineer reads when a scenario asks for the peripheral test.
+QString peripheralTestNotAvailableText();
+
+} // namespace kia
