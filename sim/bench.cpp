@@ -2,6 +2,7 @@
 
 #include "boardmodel.h"
 #include "cashregister.h"
+#include "controllerprogram.h"
 #include "core/clock.h"
 #include "faultinjector.h"
 #include "faultscript.h"
@@ -32,7 +33,8 @@ Bench::Bench(int boardType, kia::Clock& clock)
     : m_clock(clock), m_faults(std::make_unique<FaultInjector>()),
       m_output(std::make_unique<OutputQueue>()),
       m_link(std::make_unique<PeerLink>(*m_output, *m_faults)), m_probe(std::make_unique<Probe>()),
-      m_cashRegister(std::make_unique<CashRegister>(*m_link)) {
+      m_cashRegister(std::make_unique<CashRegister>(*m_link)),
+      m_romVersion(QLatin1String(DefaultSoftwareVersion)) {
     buildModels(boardType);
 }
 
@@ -40,7 +42,8 @@ Bench::~Bench() = default;
 
 void Bench::buildModels(int boardType) {
     m_models = std::make_unique<Models>(boardType, *m_link);
-    sealRomLocked(m_models->dd5.codeSum());
+    m_controllerSum = m_models->dd5.codeSum();
+    refreshBoardLocked(true);
 }
 
 int Bench::boardType() const {
@@ -59,21 +62,78 @@ void Bench::setDd5StartState(Dd5Controller::StartState state, const QByteArray& 
     std::lock_guard g(m_mutex);
     m_models->dd5.load(state, identity);
     m_models->testProcessor.reset();
+    // On type 4 the ROM test adds the saved controller software (the cash
+    // register's software that DD5 held before the test program) to the sums.
     if (state == Dd5Controller::StartState::TestProgram) {
         quint16 sum = 0;
         for (quint8 b : Dd5Controller::cashSoftwareImage(identity))
             sum = static_cast<quint16>(sum + b);
-        sealRomLocked(sum);
+        m_controllerSum = sum;
     } else {
-        sealRomLocked(m_models->dd5.codeSum());
+        m_controllerSum = m_models->dd5.codeSum();
     }
+    refreshBoardLocked(true);
 }
 
-void Bench::sealRomLocked(quint16 controllerSum) {
-    // On type 4 the ROM test adds the saved controller software (the cash
-    // register's software that DD5 held before the test program) to the sums.
-    if (m_models->board.isProgrammerBoard())
-        m_models->board.sealProgramChecksum(controllerSum);
+void Bench::refreshBoardLocked(bool reseal) {
+    BoardModel& b = m_models->board;
+    b.clearFaults();
+    b.setOlderRevision(m_olderRevision);
+    if (reseal) {
+        b.sealProgramChecksum(b.isProgrammerBoard()
+                                  ? m_controllerSum
+                                  : byteSum16(controllerProgramImage(m_romVersion)));
+    }
+    for (const BoardFault& f : m_boardFaults)
+        b.applyFault(f);
+}
+
+bool Bench::addBoardFault(const BoardFault& fault, QString* error) {
+    std::lock_guard g(m_mutex);
+    const QString reason = fault.checkFor(m_models->board.boardType());
+    if (error)
+        *error = reason;
+    if (!reason.isEmpty())
+        return false;
+    m_boardFaults.append(fault);
+    m_models->board.applyFault(fault);
+    return true;
+}
+
+void Bench::clearBoardFaults() {
+    std::lock_guard g(m_mutex);
+    m_boardFaults.clear();
+    refreshBoardLocked(false);
+}
+
+QList<BoardFault> Bench::boardFaults() const {
+    std::lock_guard g(m_mutex);
+    return m_boardFaults;
+}
+
+void Bench::setOlderRevision(bool older) {
+    std::lock_guard g(m_mutex);
+    m_olderRevision = older;
+    m_models->board.setOlderRevision(older);
+}
+
+bool Bench::isOlderRevision() const {
+    std::lock_guard g(m_mutex);
+    return m_olderRevision;
+}
+
+bool Bench::setRomVersion(const QString& version) {
+    if (!isKnownSoftwareVersion(version))
+        return false;
+    std::lock_guard g(m_mutex);
+    m_romVersion = version;
+    refreshBoardLocked(true);
+    return true;
+}
+
+QString Bench::romVersion() const {
+    std::lock_guard g(m_mutex);
+    return m_romVersion;
 }
 
 qint32 Bench::peerSpeedLocked() const {
@@ -244,15 +304,29 @@ void Bench::clearFaults() {
 }
 
 bool Bench::loadFaultScript(const QString& text, QString* error) {
+    FaultScript::Contents contents;
     QString message;
-    const QList<Fault> rules = FaultScript::parse(text, &message);
-    if (!message.isEmpty()) {
+    if (!FaultScript::read(text, &contents, &message)) {
         if (error)
             *error = message;
         return false;
     }
     std::lock_guard g(m_mutex);
-    m_faults->setRules(rules);
+    const BoardSetup& board = contents.board;
+    for (qsizetype i = 0; i < board.faults.size(); ++i) {
+        const QString reason = board.faults.at(i).checkFor(m_models->board.boardType());
+        if (!reason.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("Строка %1: %2.").arg(board.faultLines.at(i)).arg(reason);
+            return false;
+        }
+    }
+    m_faults->setRules(contents.rules);
+    m_boardFaults = board.faults;
+    m_olderRevision = board.olderRevision;
+    m_romVersion =
+        board.romVersion.isEmpty() ? QLatin1String(DefaultSoftwareVersion) : board.romVersion;
+    refreshBoardLocked(true);
     if (error)
         error->clear();
     return true;

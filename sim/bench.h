@@ -1,8 +1,10 @@
 #pragma once
 
+#include "boardfault.h"
 #include "dd5controller.h"
 #include "fault.h"
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 #include <memory>
@@ -47,7 +49,8 @@ public:
 
     int boardType() const;
     /// Puts a new board of another type on the bench (fresh models, DD5 as
-    /// at start-up; faults, cable, probe and plug state stay).
+    /// at start-up; link faults, board faults, revision, ROM version, cable,
+    /// probe and plug state stay).
     void setBoardType(int boardType);
     kia::Clock& clock() const { return m_clock; }
 
@@ -98,9 +101,29 @@ public:
 
     void addFault(const Fault& fault);
     void clearFaults();
-    /// Replaces the fault rules by the script's; a bad script changes nothing
-    /// and leaves the message in *error.
+    /// Replaces the link rules, the board faults, the revision and the ROM
+    /// version by the script's (a script without them means none, the current
+    /// revision, the default version); a bad script changes nothing and leaves
+    /// the message in *error.
     bool loadFaultScript(const QString& text, QString* error);
+
+    // --- the board itself ----------------------------------------------------
+    /// Puts a board fault on the board; it stays, also on a new board put on
+    /// the bench, until clearBoardFaults(). A fault that does not fit the
+    /// board type is refused with the reason in *error.
+    bool addBoardFault(const BoardFault& fault, QString* error = nullptr);
+    void clearBoardFaults();
+    QList<BoardFault> boardFaults() const;
+    /// The older revision of board types 0..3: port 3 bit 2 strapped to
+    /// ground, so the workstation sets its board-revision flag (no effect on type 4).
+    void setOlderRevision(bool older);
+    bool isOlderRevision() const;
+    /// The software version whose controller program the ROM sums of board
+    /// types 0..3 are sealed with (DefaultSoftwareVersion at first); false and
+    /// nothing changed for an unknown version. Type 4 is sealed with the
+    /// controller software DD5 started with instead.
+    bool setRomVersion(const QString& version);
+    QString romVersion() const;
 
     // --- models (see the class comment about locking) ------------------------
     BoardModel& board();
@@ -125,7 +148,8 @@ private:
     struct Models;
     void buildModels(int boardType);
     void resetFramingLocked();
-    void sealRomLocked(quint16 controllerSum);
+    /// Board faults off, revision, optionally the ROM sums sealed anew, board faults on.
+    void refreshBoardLocked(bool reseal);
     qint32 peerSpeedLocked() const;
 
     kia::Clock& m_clock;
@@ -136,6 +160,10 @@ private:
     std::unique_ptr<Probe> m_probe;
     std::unique_ptr<CashRegister> m_cashRegister;
     std::unique_ptr<Models> m_models;
+    QList<BoardFault> m_boardFaults;
+    bool m_olderRevision = false;
+    QString m_romVersion;
+    quint16 m_controllerSum = 0; ///< type 4: sum of the controller software the ROM test adds
     Cable m_cable = Cable::Board;
     bool m_unplugged = false;
     quint64 m_generation = 1;

@@ -16,13 +16,18 @@ BoardModel::BoardModel(int boardType)
     if (isProgrammerBoard()) {
         m_rtc = std::make_unique<RtcChip>(RtcChip::Model::Ds1307);
         m_secondEeprom = std::make_unique<Eeprom24c256>();
-        m_i2c.attach(0xD0, m_rtc.get());
+        m_i2c.attach(rtcAddress(), m_rtc.get());
         m_i2c.attach(0xA0, m_secondEeprom.get());
     } else {
         m_rtc = std::make_unique<RtcChip>(RtcChip::Model::Pcf8583);
-        m_i2c.attach(0xA0, m_rtc.get());
+        m_i2c.attach(rtcAddress(), m_rtc.get());
     }
-    m_i2c.attach(0xA2, m_serialEeprom.get());
+    m_i2c.attach(serialEepromAddress(), m_serialEeprom.get());
+    // The input circuits whose connectors are off during the tests hold their
+    // lines low; the workstation masks exactly these bits in the bus walk.
+    if (!isProgrammerBoard())
+        setLineHeldLow(1, 6, true);
+    setLineHeldLow(3, 3, true);
 
     // Recognisable program bytes (not blank, not all alike), then the sums.
     quint32 x = 0x1234567u + static_cast<quint32>(m_boardType);
@@ -35,21 +40,6 @@ BoardModel::BoardModel(int boardType)
     sealProgramChecksum(0);
 }
 
-quint8 BoardModel::readPort(int port) const {
-    const PortLines& p = m_ports[static_cast<size_t>(port & 3)];
-    return static_cast<quint8>((p.latch | p.stuckHigh) & ~p.stuckLow);
-}
-
-void BoardModel::writePort(int port, quint8 value, quint8 mask) {
-    PortLines& p = m_ports[static_cast<size_t>(port & 3)];
-    p.latch = static_cast<quint8>((p.latch & ~mask) | (value & mask));
-}
-
-void BoardModel::resetPorts() {
-    for (PortLines& p : m_ports)
-        p.latch = 0xFF;
-}
-
 BoardModel::Bank BoardModel::dataBank(int bank) {
     Bank b;
     if (!isProgrammerBoard()) {
@@ -58,7 +48,7 @@ BoardModel::Bank BoardModel::dataBank(int bank) {
         b.base = static_cast<quint32>(bank & 1) * b.size;
         return b;
     }
-    const int device = readPort(1) & 7;
+    const int device = boardLevel(1) & 7;
     b.size = 0x8000;
     if (device == 6) {
         b.memory = &m_fiscal;
@@ -70,8 +60,18 @@ BoardModel::Bank BoardModel::dataBank(int bank) {
     return b;
 }
 
+BoardModel::Bank BoardModel::windowBank(quint16 address, quint32 length, quint32* offset) {
+    if (address < bankWindowStart() || address + length > 0x10000u)
+        return Bank();
+    if (isProgrammerBoard() && (boardLevel(1) & 7) == 0)
+        return Bank(); // the output latch
+    if (offset)
+        *offset = address - bankWindowStart();
+    return dataBank(selectedBank());
+}
+
 int BoardModel::selectedBank() const {
-    const quint8 p1 = readPort(1);
+    const quint8 p1 = boardLevel(1);
     if (!isProgrammerBoard())
         return (p1 >> 2) & 1;
     return (p1 >> 5) & 3; // dataBank() keeps only bit 5 for the fiscal memory
@@ -79,28 +79,33 @@ int BoardModel::selectedBank() const {
 
 int BoardModel::romHalf() const {
     if (isProgrammerBoard())
-        return (readPort(3) >> 2) & 1;
-    return readPort(1) & 1;
+        return (boardLevel(3) >> 2) & 1;
+    return boardLevel(1) & 1;
 }
 
 quint8 BoardModel::readData(quint16 address, qint64 /*nowUs*/) {
+    return busByte(address);
+}
+
+quint8 BoardModel::busByte(quint16 address) {
+    auto inBank = [this](quint32 offset) -> quint8 {
+        const Bank b = dataBank(selectedBank());
+        return b.isValid() ? b.memory->read(b.base + offset) : quint8(0xFF);
+    };
     if (!isProgrammerBoard()) {
         if (address < 0x2000)
             return m_ram.read(address);
         if (address >= 0x4000 && address < 0x6000)
             return m_ppi.read(address & 3);
-        if (address >= 0xC000) {
-            const Bank b = dataBank(selectedBank());
-            return b.memory->read(b.base + (address - 0xC000u));
-        }
+        if (address >= 0xC000)
+            return inBank(address - 0xC000u);
         return 0xFF;
     }
     if (address < 0x8000)
         return m_ram.read(address);
-    if ((readPort(1) & 7) == 0)
+    if ((boardLevel(1) & 7) == 0)
         return m_latch;
-    const Bank b = dataBank(selectedBank());
-    return b.isValid() ? b.memory->read(b.base + (address - 0x8000u)) : 0xFF;
+    return inBank(address - 0x8000u);
 }
 
 void BoardModel::writeData(quint16 address, quint8 value, qint64 /*nowUs*/) {
@@ -121,7 +126,7 @@ void BoardModel::writeData(quint16 address, quint8 value, qint64 /*nowUs*/) {
         m_ram.write(address, value);
         return;
     }
-    if ((readPort(1) & 7) == 0) {
+    if ((boardLevel(1) & 7) == 0) {
         m_latch = value;
         return;
     }

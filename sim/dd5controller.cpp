@@ -40,15 +40,15 @@ void Dd5Controller::load(StartState state, const QByteArray& identity) {
         for (int i = 0; i < 12; ++i)
             m_code[static_cast<size_t>(0x1FF4 + i)] = static_cast<quint8>(0xA0 + i);
         break;
-    case StartState::TestProgram:
+    case StartState::TestProgram: {
         m_code.fill(0xFF);
-        std::copy(TestProgramSignature.begin(), TestProgramSignature.end(), m_code.begin());
-        for (int i = 16; i < 1024; ++i) // a little "program" behind the signature
-            m_code[static_cast<size_t>(i)] = static_cast<quint8>(i * 7 + 3);
+        const QByteArray program = testProgramImage();
+        std::copy(program.begin(), program.end(), m_code.begin());
         for (int i = 0; i < 12; ++i)
             m_code[static_cast<size_t>(0x1FF4 + i)] =
                 i < identity.size() ? static_cast<quint8>(identity.at(i)) : quint8('0');
         break;
+    }
     }
     m_held = false;
     m_enabled = false;

@@ -195,10 +195,10 @@ private:
 
 } // namespace
 
-QList<Fault> FaultScript::parse(const QString& text, QString* error) {
+bool FaultScript::read(const QString& text, Contents* contents, QString* error) {
     if (error)
         error->clear();
-    QList<Fault> rules;
+    Contents result;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines.at(i);
@@ -208,13 +208,36 @@ QList<Fault> FaultScript::parse(const QString& text, QString* error) {
         const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (words.isEmpty())
             continue;
-        LineParser p(static_cast<int>(i + 1), error);
+        const int lineNo = static_cast<int>(i + 1);
+        if (BoardFaultScript::isBoardWord(words.first())) {
+            QString problem;
+            if (!BoardFaultScript::parseLine(words, lineNo, result.board, &problem)) {
+                if (error)
+                    *error = QStringLiteral("Строка %1: %2").arg(lineNo).arg(problem);
+                if (contents)
+                    *contents = Contents();
+                return false;
+            }
+            continue;
+        }
+        LineParser p(lineNo, error);
         const std::optional<Fault> f = p.parse(words);
-        if (!f)
-            return {};
-        rules.append(*f);
+        if (!f) {
+            if (contents)
+                *contents = Contents();
+            return false;
+        }
+        result.rules.append(*f);
     }
-    return rules;
+    if (contents)
+        *contents = result;
+    return true;
+}
+
+QList<Fault> FaultScript::parse(const QString& text, QString* error) {
+    Contents contents;
+    read(text, &contents, error);
+    return contents.rules;
 }
 
 } // namespace sim

@@ -4,23 +4,14 @@
 
 namespace sim {
 
-Memory::Memory(quint32 size, quint8 fill) : m_bytes(size, fill) {}
+Memory::Memory(quint32 size, quint8 fill) : m_bytes(size, fill), m_size(size) {}
 
-quint8 Memory::read(quint32 address) const {
-    if (m_bytes.empty())
-        return 0xFF;
-    const quint32 a = wrap(address);
-    quint8 v = m_bytes[a];
+quint8 Memory::withFaults(quint32 address, quint8 value) const {
     for (const CellFault& f : m_faults) {
-        if (f.address == a)
-            v = static_cast<quint8>((v | f.stuckHigh) & ~f.stuckLow);
+        if (f.address == address)
+            value = static_cast<quint8>((value | f.stuckHigh) & ~f.stuckLow);
     }
-    return v;
-}
-
-void Memory::write(quint32 address, quint8 value) {
-    if (!m_bytes.empty())
-        m_bytes[wrap(address)] = value;
+    return value;
 }
 
 void Memory::fill(quint8 value) {
@@ -28,6 +19,8 @@ void Memory::fill(quint8 value) {
 }
 
 void Memory::setCellFault(quint32 address, quint8 stuckLow, quint8 stuckHigh) {
+    if (m_size == 0)
+        return;
     const quint32 a = wrap(address);
     for (CellFault& f : m_faults) {
         if (f.address == a) {

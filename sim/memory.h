@@ -13,9 +13,19 @@ class Memory {
 public:
     explicit Memory(quint32 size = 0, quint8 fill = 0xFF);
 
-    quint32 size() const { return static_cast<quint32>(m_bytes.size()); }
-    quint8 read(quint32 address) const;
-    void write(quint32 address, quint8 value);
+    quint32 size() const { return m_size; }
+    // Inline: the peers' fills and checks go through here byte by byte.
+    quint8 read(quint32 address) const {
+        if (m_size == 0)
+            return 0xFF;
+        const quint32 a = wrap(address);
+        const quint8 v = m_bytes.data()[a];
+        return m_faults.empty() ? v : withFaults(a, v);
+    }
+    void write(quint32 address, quint8 value) {
+        if (m_size != 0)
+            m_bytes.data()[wrap(address)] = value;
+    }
     void fill(quint8 value);
 
     quint8* data() { return m_bytes.data(); }
@@ -32,9 +42,13 @@ private:
         quint8 stuckLow;
         quint8 stuckHigh;
     };
-    quint32 wrap(quint32 address) const { return m_bytes.empty() ? 0 : address % size(); }
+    quint32 wrap(quint32 address) const {
+        return (m_size & (m_size - 1)) == 0 ? (address & (m_size - 1)) : address % m_size;
+    }
+    quint8 withFaults(quint32 address, quint8 value) const;
 
     std::vector<quint8> m_bytes;
+    quint32 m_size = 0;
     std::vector<CellFault> m_faults;
 };
 

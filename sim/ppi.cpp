@@ -24,7 +24,20 @@ quint8 Ppi::read(int reg) const {
                                               : m_inputs[static_cast<size_t>(reg)];
         v |= static_cast<quint8>(src & (1u << bit));
     }
-    return v;
+    const size_t r = static_cast<size_t>(reg);
+    return static_cast<quint8>((v | m_stuckHigh[r]) & ~m_stuckLow[r]);
+}
+
+void Ppi::addLineFault(int port, quint8 stuckLow, quint8 stuckHigh) {
+    if (port < 0 || port > 2)
+        return;
+    m_stuckLow[static_cast<size_t>(port)] |= stuckLow;
+    m_stuckHigh[static_cast<size_t>(port)] |= stuckHigh;
+}
+
+void Ppi::clearFaults() {
+    m_stuckLow = {0, 0, 0};
+    m_stuckHigh = {0, 0, 0};
 }
 
 void Ppi::write(int reg, quint8 value) {

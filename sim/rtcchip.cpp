@@ -1,5 +1,7 @@
 #include "rtcchip.h"
 
+#include <algorithm>
+
 namespace sim {
 
 namespace {
@@ -16,7 +18,9 @@ constexpr qint64 kMaxDays = 366 * 100; // far beyond any test; keeps a runaway c
 
 } // namespace
 
-RtcChip::RtcChip(Model model) : m_model(model), m_regs(model == Model::Pcf8583 ? 256 : 64, 0) {
+RtcChip::RtcChip(Model model)
+    : m_model(model), m_regs(model == Model::Pcf8583 ? 256 : 64, 0), m_stuckLow(m_regs.size(), 0),
+      m_stuckHigh(m_regs.size(), 0) {
     // Saturday 23 June 2007, 09:14:05, counting.
     if (m_model == Model::Pcf8583) {
         m_regs[2] = 0x05;
@@ -43,6 +47,8 @@ quint8 RtcChip::mask(int reg) const {
 }
 
 bool RtcChip::isRunning() const {
+    if (m_oscillatorStopped)
+        return false;
     if (m_model == Model::Pcf8583)
         return (m_regs[0] & 0x80) == 0 && (m_regs[0] & 0x30) == 0;
     return (m_regs[0] & 0x80) == 0;
@@ -50,7 +56,20 @@ bool RtcChip::isRunning() const {
 
 quint8 RtcChip::read(quint16 address, qint64 nowUs) {
     sync(nowUs);
-    return m_regs[address % m_regs.size()];
+    const size_t reg = address % m_regs.size();
+    return static_cast<quint8>((m_regs[reg] | m_stuckHigh[reg]) & ~m_stuckLow[reg]);
+}
+
+void RtcChip::addRegisterFault(int reg, quint8 stuckLow, quint8 stuckHigh) {
+    const size_t r = static_cast<size_t>(reg) % m_regs.size();
+    m_stuckLow[r] |= stuckLow;
+    m_stuckHigh[r] |= stuckHigh;
+}
+
+void RtcChip::clearFaults() {
+    m_oscillatorStopped = false;
+    std::fill(m_stuckLow.begin(), m_stuckLow.end(), quint8(0));
+    std::fill(m_stuckHigh.begin(), m_stuckHigh.end(), quint8(0));
 }
 
 void RtcChip::write(quint16 address, quint8 value, qint64 nowUs) {

@@ -35,6 +35,14 @@ public:
     /// Whether the clock counts with the present register values.
     bool isRunning() const;
 
+    // --- faults of the chip ----------------------------------------------
+    /// A dead oscillator: the registers work, the time does not move.
+    void setOscillatorStopped(bool stopped) { m_oscillatorStopped = stopped; }
+    bool isOscillatorStopped() const { return m_oscillatorStopped; }
+    /// Register bits that read stuck (low: read 0, high: read 1), added to those already stuck.
+    void addRegisterFault(int reg, quint8 stuckLow, quint8 stuckHigh);
+    void clearFaults();
+
 private:
     void sync(qint64 nowUs);
     void addHundredths(qint64 n);
@@ -48,6 +56,9 @@ private:
     qint64 m_lastUs = 0;
     qint64 m_fracUs = 0;
     bool m_synced = false;
+    bool m_oscillatorStopped = false;
+    std::vector<quint8> m_stuckLow;
+    std::vector<quint8> m_stuckHigh;
 };
 
 } // namespace sim

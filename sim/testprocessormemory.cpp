@@ -64,9 +64,14 @@ void TestProcessor::checkBankPattern(quint8 pattern) {
     const bool mapped = m_map.words[3] != 0;
     const quint16 start = mapped ? m_map.words[2] : m_board.bankWindowStart();
     const quint32 length = mapped ? m_map.words[3] : m_board.bankSize();
+    // The selection does not change during the check: look it up once.
+    quint32 bankOffset = 0;
+    const BoardModel::Bank bank = m_board.windowBank(start, length, &bankOffset);
     for (quint32 offset = 0; offset < length; ++offset) {
         const quint8 want = expectedByte(pattern, static_cast<quint16>(offset));
-        const quint8 got = m_board.readData(static_cast<quint16>(start + offset), now());
+        const quint8 got = bank.isValid()
+                               ? bank.memory->read(bank.base + bankOffset + offset)
+                               : m_board.readData(static_cast<quint16>(start + offset), now());
         if (got != want) {
             addCheckResult(false, static_cast<quint16>(offset), got, want);
             send();

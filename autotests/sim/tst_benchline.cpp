@@ -200,7 +200,7 @@ void BenchLineTest::readPortThroughput() {
     QVERIFY(line.setTimeouts(standardTimeouts()));
     const QByteArray frame = commandFrame(0, 2, 1);
     const auto* f = reinterpret_cast<const quint8*>(frame.constData());
-    bench.board().port(1).latch = 0x42;
+    bench.board().port(1).latch = 0x22;
 
     const int rounds = 200'000;
     size_t capacity = 0;
@@ -211,7 +211,7 @@ void BenchLineTest::readPortThroughput() {
         quint8 v[2] = {};
         line.purge();
         line.write(f, 7);
-        if (line.read(&ack, 1) != 1 || line.read(v, 2) != 2 || v[0] != 0x42 || v[1] != 0x42)
+        if (line.read(&ack, 1) != 1 || line.read(v, 2) != 2 || v[0] != 0x22 || v[1] != 0x22)
             QFAIL(qPrintable(QStringLiteral("exchange %1 failed").arg(i)));
         if (i == 1000)
             capacity = bench.output().capacity();

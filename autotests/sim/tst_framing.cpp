@@ -54,13 +54,13 @@ void FramingTest::resyncAfterNoise() {
     Rig rig(boardType);
     if (boardType == 4)
         rig.bench.setDd5StartState(sim::Dd5Controller::StartState::TestProgram);
-    rig.bench.board().port(3).latch = 0x5C;
+    rig.bench.board().port(3).latch = 0x54;
 
     rig.send(noise);
     if (gap)
         rig.clock.advanceMs(60);
     const QByteArray frame = commandFrame(boardType, 2, 3);
-    QCOMPARE(rig.exchange(frame, 3).toHex(), (char(ackOf(frame)) + hex("5c5c")).toHex());
+    QCOMPARE(rig.exchange(frame, 3).toHex(), (char(ackOf(frame)) + hex("5454")).toHex());
     // The noise itself produced nothing.
     rig.clock.advanceMs(2000);
     QCOMPARE(rig.drain().toHex(), QByteArray());
@@ -68,7 +68,7 @@ void FramingTest::resyncAfterNoise() {
 
 void FramingTest::partialFrameIsDroppedAfterAGap() {
     Rig rig(0);
-    const QByteArray frame = commandFrame(0, 2, 1);
+    const QByteArray frame = commandFrame(0, 2, 2);
     rig.send(frame.left(4));
     rig.clock.advanceMs(50); // exactly the gap: the four bytes are forgotten
     rig.send(frame.mid(4));

@@ -4,6 +4,7 @@
 #include "simtestutil.h"
 
 #include "sim/boardmodel.h"
+#include "sim/controllerprogram.h"
 #include "sim/dd5controller.h"
 #include "sim/outputqueue.h"
 #include "sim/patterns.h"
@@ -379,6 +380,10 @@ void TestProcessorTest::romSumsMatchTheStoredChecksum() {
              sim::Dd5Controller::cashSoftwareImage(sim::Dd5Controller::defaultIdentity()))
             fileSum = quint16(fileSum + b);
         rig.bench.setDd5StartState(sim::Dd5Controller::StartState::TestProgram);
+    } else {
+        // The controller program file of the version the board carries.
+        fileSum =
+            sim::byteSum16(sim::controllerProgramImage(QLatin1String(sim::DefaultSoftwareVersion)));
     }
     auto half = [&](int h) {
         if (t4)

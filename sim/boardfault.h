@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace sim {
+
+/// What is wrong with the board itself (as opposed to the link faults of
+/// fault.h, which spoil exchanges). Each kind is a fault a repair engineer
+/// meets, placed where the board tests look: the bus walk, the memory
+/// passes and checks, the ROM sums, the I²C chips, the fiscal memory, the PPI.
+enum class BoardFaultKind {
+    PortStuckLow,       ///< a port line held at 0 on the board (short to ground)
+    PortStuckHigh,      ///< a port line held at 1 on the board (short to the supply)
+    PortOpen,           ///< a port line cut between the processor pin and the board
+    PortShort,          ///< two port lines shorted together (a low driver wins)
+    RamCell,            ///< a RAM cell with stuck bits
+    BankCell,           ///< a 28С256 (types 0..3) or 29С010 (type 4) cell with stuck bits
+    RomStoredSum,       ///< both checksums stored in the ROM are wrong
+    RomByte,            ///< one ROM byte differs from what was programmed
+    ClockStopped,       ///< the clock chip answers but its oscillator does not run
+    ClockSilent,        ///< the clock chip does not answer on the I²C bus
+    ClockRegister,      ///< a clock register with stuck bits
+    SerialEepromCell,   ///< a 24С256 cell with stuck bits
+    SerialEepromSilent, ///< the 24С256 does not answer on the I²C bus
+    FiscalNotBlank,     ///< a fiscal-memory cell that holds a programmed value
+    FiscalNoWrite,      ///< a fiscal-memory cell that does not take a write (stays blank)
+    PpiStuckLow,        ///< a data line of the 82C55 held at 0
+    PpiStuckHigh,       ///< a data line of the 82C55 held at 1
+};
+
+/// One named board fault. Made in tests with the static constructors (or read
+/// from a fault script, FaultScript) and handed to Bench::addBoardFault; the
+/// bench keeps the list and applies it to every board it puts on the bench.
+/// A plain value, any thread.
+///
+/// Port lines are numbered port.bit (0.0 .. 3.7); the PPI's ports are 0, 1, 2
+/// for A, B, C. Cell addresses count within their chip, except the bank cell
+/// (address within the bank) and the ROM byte (address within the 64 KiB half).
+struct BoardFault {
+    BoardFaultKind kind = BoardFaultKind::PortStuckLow;
+    int port = 0; ///< port lines and PPI lines
+    int bit = 0;
+    int port2 = 0; ///< the second line of a short
+    int bit2 = 0;
+    int bank = 0;         ///< BankCell: bank; RomByte: half
+    quint32 address = 0;  ///< cells; ClockRegister: the register
+    quint8 stuckLow = 0;  ///< bits that read 0
+    quint8 stuckHigh = 0; ///< bits that read 1
+    quint8 value = 0;     ///< FiscalNotBlank: what the cell holds; RomByte: the bits that flip
+
+    static BoardFault portStuckLow(int port, int bit);
+    static BoardFault portStuckHigh(int port, int bit);
+    static BoardFault portOpen(int port, int bit);
+    static BoardFault portShort(int portA, int bitA, int portB, int bitB);
+    static BoardFault ramCell(quint32 address, quint8 stuckLow, quint8 stuckHigh = 0);
+    static BoardFault bankCell(int bank, quint32 address, quint8 stuckLow, quint8 stuckHigh = 0);
+    static BoardFault romStoredSum();
+    static BoardFault romByte(int half, quint32 address, quint8 flip = 0x01);
+    static BoardFault clockStopped();
+    static BoardFault clockSilent();
+    static BoardFault clockRegister(int reg, quint8 stuckLow, quint8 stuckHigh = 0);
+    static BoardFault serialEepromCell(quint32 address, quint8 stuckLow, quint8 stuckHigh = 0);
+    static BoardFault serialEepromSilent();
+    static BoardFault fiscalNotBlank(quint32 address, quint8 value = 0x00);
+    static BoardFault fiscalNoWrite(quint32 address);
+    static BoardFault ppiStuck(int port, int bit, bool high);
+
+    /// The fault as a line of the fault script ("port-low 2.3",
+    /// "ram-cell addr=0x1235 low=0x04", ...); also its name in test reports.
+    QString scriptLine() const;
+    /// The script keyword of a kind ("port-low", "ram-cell", ...).
+    static QString keyword(BoardFaultKind kind);
+
+    /// Empty when the fault fits a board of that type, else the reason in
+    /// the words of the fault script ("адрес 0x2000 вне ОЗУ (0..0x1FFF)").
+    QString checkFor(int boardType) const;
+
+    bool operator==(const BoardFault& o) const = default;
+};
+
+} // namespace sim
