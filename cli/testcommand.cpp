@@ -275,7 +275,10 @@ int TestCommand::run(const Options& options) {
         verdict = QStringLiteral("fail");
     }
     QString keyword = out.keyword.isEmpty() ? scenarios.keyword : out.keyword;
-    if (keyword.isEmpty() && verdict == QStringLiteral("fail"))
+    // Without a hand-over the keyword follows from the test, except for the timer,
+    // whose keyword depends on which check failed: that is known only when the
+    // engineer asked for diagnostics.
+    if (keyword.isEmpty() && verdict == QStringLiteral("fail") && options.commandId != cmd::TimerTest)
         keyword = failureKeyword(m_ctx, options.commandId, ResultDiagnostics);
     const QString report =
         options.commandId == cmd::BusTest && !keyword.isEmpty() ? m_ctx.reportText : QString();
