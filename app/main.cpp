@@ -8,9 +8,13 @@
 #include "core/benchcontext.h"
 #include "core/board.h"
 #include "core/clock.h"
+#include "sim/bench.h"
+#include "sim/faultscript.h"
+#include "tests/widgets/testcommandhandlers.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <cstdio>
 
 using namespace kia;
@@ -30,8 +34,14 @@ int main(int argc, char** argv) {
         QStringLiteral("board"),
         QStringLiteral("Start for board type <n> (0..4) without the board choice dialog."),
         QStringLiteral("n"));
+    const QCommandLineOption faultsOption(
+        QStringLiteral("faults"),
+        QStringLiteral("With --sim: put the faults of the fault script <file> on the simulated "
+                       "bench (link rules and board faults, see sim/README.md)."),
+        QStringLiteral("file"));
     parser.addOption(simOption);
     parser.addOption(boardOption);
+    parser.addOption(faultsOption);
     parser.process(app);
 
     int boardType = -1;
@@ -40,6 +50,31 @@ int main(int argc, char** argv) {
         boardType = parser.value(boardOption).toInt(&ok);
         if (!ok || boardType < 0 || boardType >= BoardTypeCount) {
             std::fprintf(stderr, "kia_nelta2: --board takes a board type 0..4\n");
+            return 2;
+        }
+    }
+
+    // The fault script is read before anything is shown, so that a bad one
+    // ends the start at once with its message.
+    QString faultScript;
+    if (parser.isSet(faultsOption)) {
+        if (!parser.isSet(simOption)) {
+            std::fprintf(stderr, "kia_nelta2: --faults работает только вместе с --sim\n");
+            return 2;
+        }
+        const QString path = parser.value(faultsOption);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "kia_nelta2: не удалось открыть файл неисправностей \"%s\"\n",
+                         path.toUtf8().constData());
+            return 2;
+        }
+        faultScript = QString::fromUtf8(file.readAll());
+        QString error;
+        sim::FaultScript::Contents contents;
+        if (!sim::FaultScript::read(faultScript, &contents, &error)) {
+            std::fprintf(stderr, "kia_nelta2: %s: %s\n", path.toUtf8().constData(),
+                         error.toUtf8().constData());
             return 2;
         }
     }
@@ -72,11 +107,22 @@ int main(int argc, char** argv) {
     ctx.boardType = boardType;
     ctx.ports.loadEnvironment();
     simulated.attach(ctx, parser.isSet(simOption));
+    if (parser.isSet(faultsOption)) {
+        QString error;
+        if (!simulated.bench()->loadFaultScript(faultScript, &error)) {
+            // Faults that do not fit the board type chosen.
+            std::fprintf(stderr, "kia_nelta2: %s: %s\n",
+                         parser.value(faultsOption).toUtf8().constData(),
+                         error.toUtf8().constData());
+            return 2;
+        }
+    }
 
     CMainFrame frame(ctx);
     prompts.setParentWindow(&frame);
     if (!frame.Create())
         return 1;
+    InstallTestCommands(frame);
     frame.ActivateFrame();
     return app.exec();
 }

@@ -3,7 +3,11 @@
 #   docs/screenshots/board-choice.png  the board choice at start-up
 #   docs/screenshots/main-board0.png   main window, board type 0
 #   docs/screenshots/main-board4.png   main window, board type 4, "Сервис" menu open
-# Runs the program on the simulated bench in a scratch copy of data/.
+#   docs/screenshots/test-running.png  the RAM test running, board type 0
+#   docs/screenshots/ram-error.png     the RAM error display of a board with a bad cell
+#   docs/screenshots/bus-port-image.png the bus test's port-image list, two lines shorted
+# Runs the program on the simulated bench in a scratch copy of data/ (the
+# failing boards come from fault scripts given with --faults).
 # Needs xvfb, xauth, xdotool and imagemagick (import). BUILD_DIR picks the build.
 set -euo pipefail
 
@@ -87,6 +91,80 @@ sleep 0.3
 xdotool mousemove 300 75
 sleep 0.5
 import -window root "$out/main-board4.png"
+stop
+
+# Xvfb has no window manager, so dialogs come without a title bar: the shots
+# of dialogs draw one above the dialog with its window name, then keep the
+# dialog and some of the main window around it.
+shoot_dialog() {
+    local win=$1 file=$2 margin=${3:-120} bar=24
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    local title
+    title=$(xdotool getwindowname "$win")
+    import -window root "$work/root.png"
+    local left=$((X - margin)) top=$((Y - bar - margin))
+    local right=$((X + WIDTH + margin)) bottom=$((Y + HEIGHT + margin))
+    ((left < 0)) && left=0
+    ((top < 0)) && top=0
+    ((right > 1280)) && right=1280
+    ((bottom > 960)) && bottom=960
+    /usr/bin/convert "$work/root.png" \
+        -fill '#2c4f7c' -draw "rectangle $((X - 1)),$((Y - bar)) $((X + WIDTH)),$((Y - 1))" \
+        -fill none -stroke '#2c4f7c' -draw "rectangle $((X - 1)),$((Y - 1)) $((X + WIDTH)),$((Y + HEIGHT))" \
+        -stroke none -fill white -font DejaVu-Sans -pointsize 13 \
+        -annotate +$((X + 8))+$((Y - 7)) "$title" \
+        -crop $((right - left))x$((bottom - top))+$left+$top +repage "$out/$file"
+}
+
+# Starts a test from its tool bar button (x of the button) and confirms the
+# start dialog with a click on "Продолжить", the top button of its right column.
+start_test() {
+    xdotool mousemove "$1" 44 click 1
+    local dlg X Y WIDTH HEIGHT SCREEN WINDOW
+    dlg=$(wait_window 'Начало тестирования')
+    sleep 0.3
+    eval "$(xdotool getwindowgeometry --shell "$dlg")"
+    xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
+}
+
+# Board type 0: the RAM test (third button) half-way through its passes.
+start --sim --board 0
+wait_window 'kia_nelta2' >/dev/null
+sleep 1.5
+start_test 115
+win=$(wait_window '^Тест ОЗУ$')
+sleep 4.5
+shoot_dialog "$win" test-running.png 160
+stop
+
+# A RAM cell with bit 4 stuck high: the first pass shows its block.
+cat >"$work/ram-cell.txt" <<'FAULTS'
+# RAM cell 0x1235 reads bit 4 as 1
+ram-cell addr=0x1235 high=0x10
+FAULTS
+start --sim --board 0 --faults "$work/ram-cell.txt"
+wait_window 'kia_nelta2' >/dev/null
+sleep 1.5
+start_test 115
+win=$(wait_window 'Ошибка теста')
+sleep 0.5
+shoot_dialog "$win" ram-error.png
+stop
+
+# Two lines of port 2 shorted together: the bus test (first button) stops
+# when the zero walks onto the first of them.
+cat >"$work/bus-short.txt" <<'FAULTS'
+# lines 2.3 and 2.4 of the test processor shorted
+port-short 2.3 2.4
+FAULTS
+start --sim --board 0 --faults "$work/bus-short.txt"
+wait_window 'kia_nelta2' >/dev/null
+sleep 1.5
+start_test 33
+win=$(wait_window 'не прошел')
+sleep 0.5
+shoot_dialog "$win" bus-port-image.png
 stop
 
 echo "screenshots written to $out"

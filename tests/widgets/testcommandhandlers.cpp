@@ -1,0 +1,29 @@
+#include "testcommandhandlers.h"
+
+#include "windowtestsession.h"
+
+#include "app/commandtable.h"
+#include "app/mainframe.h"
+#include "tests/testcommands.h"
+
+namespace kia {
+
+QList<int> testCommandIds() {
+    QList<int> ids;
+    for (const CommandInfo& c : commandTable()) {
+        if (isTestCommand(c.id))
+            ids << c.id;
+    }
+    return ids;
+}
+
+WindowTestSession* InstallTestCommands(CMainFrame& frame, CTestDialog::Pacing pacing) {
+    auto* session = new WindowTestSession(frame.context(), &frame, frame.view(), pacing, &frame);
+    BenchContext* ctx = &frame.context();
+    for (int id : testCommandIds()) {
+        frame.router().setHandler(id, [ctx, session, id] { RunTestCommand(*ctx, *session, id); });
+    }
+    return session;
+}
+
+} // namespace kia

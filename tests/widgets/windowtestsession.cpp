@@ -1,0 +1,61 @@
+#include "windowtestsession.h"
+
+#include "memoryerrordlg.h"
+#include "portimagedlg.h"
+#include "teststartdlg.h"
+
+#include "app/selversiondlg.h"
+#include "core/benchcontext.h"
+#include "tests/memoryerrormodel.h"
+#include "view/diagnview.h"
+
+namespace kia {
+
+WindowTestSession::WindowTestSession(BenchContext& ctx, QWidget* window, CDiagnView* view,
+                                     CTestDialog::Pacing pacing, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_window(window), m_view(view), m_pacing(pacing) {
+    setObjectName(QStringLiteral("windowTestSession"));
+}
+
+int WindowTestSession::runModal(QDialog& dialog) {
+    emit dialogOpened(&dialog);
+    return dialog.exec();
+}
+
+bool WindowTestSession::ShowStartDialog(int boardType, bool& dontShowAgain) {
+    CTestStartDlg dlg(boardType, m_window);
+    const bool proceed = runModal(dlg) == QDialog::Accepted;
+    dontShowAgain = dlg.dontShowAgain();
+    return proceed;
+}
+
+bool WindowTestSession::ChooseSoftwareVersion(BenchContext& ctx) {
+    CSelVersionDlg dlg(ctx, m_window);
+    return runModal(dlg) == CSelVersionDlg::ResultOk;
+}
+
+int WindowTestSession::RunTestDialog(TestEngine& engine) {
+    CTestDialog dlg(engine, m_pacing, m_window);
+    emit dialogOpened(&dlg);
+    return dlg.run();
+}
+
+void WindowTestSession::ClearMarks() {
+    if (m_view)
+        m_view->ClearMarks();
+}
+
+int WindowTestSession::ShowMemoryError(MemoryErrorKind kind, int pattern, quint32 blockStart) {
+    MemoryErrorModel model(m_ctx, kind, pattern, blockStart);
+    return showMemoryErrorWith(model, [this](MemoryErrorModel& m) {
+        CMemoryErrorDlg dlg(m, m_window);
+        return runModal(dlg);
+    });
+}
+
+int WindowTestSession::ShowPortImageError(const PortImageModel& image) {
+    CPortImageDlg dlg(image, m_window);
+    return runModal(dlg);
+}
+
+} // namespace kia
