@@ -16,6 +16,13 @@ quint8 byteOf(quint32 image, int port) {
     return static_cast<quint8>(image >> (8 * port));
 }
 
+// Ports 0..2 take the whole byte; port 3 only the bits of its mask.
+bool writeImage(LinkPort& link, quint32 image, quint8 port3Mask) {
+    return link.WritePort(0, byteOf(image, 0), 0xFF) && link.WritePort(1, byteOf(image, 1), 0xFF) &&
+           link.WritePort(2, byteOf(image, 2), 0xFF) &&
+           link.WritePort(3, byteOf(image, 3), port3Mask);
+}
+
 // Reads the four ports into an image; false on a link failure.
 bool readImage(LinkPort& link, std::array<quint8, 4>& ports) {
     for (int p = 0; p < 4; ++p) {
@@ -76,9 +83,7 @@ void BusTest::stepTestProcessor(TestEngine& engine) {
         return;
     }
     const quint32 h = ~g;
-    const quint8 port3Mask = m_revision ? 0xF8 : 0xFC;
-    if (!link.WritePort(0, byteOf(h, 0), 0xFF) || !link.WritePort(1, byteOf(h, 1), 0xFF) ||
-        !link.WritePort(2, byteOf(h, 2), 0xFF) || !link.WritePort(3, byteOf(h, 3), port3Mask)) {
+    if (!writeImage(link, h, m_revision ? 0xF8 : 0xFC)) {
         engine.linkFailure();
         return;
     }
@@ -107,8 +112,7 @@ void BusTest::stepController(TestEngine& engine) {
         return;
     }
     const quint32 h = ~g;
-    if (!link.WritePort(0, byteOf(h, 0), 0xFF) || !link.WritePort(1, byteOf(h, 1), 0xFF) ||
-        !link.WritePort(2, byteOf(h, 2), 0xFF) || !link.WritePort(3, byteOf(h, 3), 0xF4)) {
+    if (!writeImage(link, h, 0xF4)) {
         engine.linkFailure();
         return;
     }
