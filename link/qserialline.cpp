@@ -56,6 +56,12 @@ bool QSerialLine::configure(qint32 baud)
                     m_port->setStopBits(QSerialPort::OneStop) &&
                     m_port->setFlowControl(QSerialPort::NoFlowControl);
     m_port->clearError();
+    // DTR and RTS control disabled: the system raises both when it opens a
+    // tty, and DTR drives the probe's level driver. A pseudo-terminal has no
+    // modem lines, so a refusal here is not a port failure.
+    m_port->setDataTerminalReady(false);
+    m_port->setRequestToSend(false);
+    m_port->clearError();
     return ok;
 }
 
@@ -129,6 +135,14 @@ qint64 QSerialLine::read(quint8* data, qint64 n)
 {
     if (!isOpen())
         return -1;
+    // Interval 0xFFFFFFFF with both totals 0: take what has arrived and return.
+    if (m_timeouts.readInterval == 0xFFFFFFFFu && m_timeouts.readTotalMultiplier == 0 &&
+        m_timeouts.readTotalConstant == 0) {
+        m_port->waitForReadyRead(0);
+        m_port->clearError();
+        const qint64 r = m_port->read(reinterpret_cast<char*>(data), n);
+        return r < 0 ? -1 : r;
+    }
     const qint64 total =
         static_cast<qint64>(m_timeouts.readTotalMultiplier) * n + m_timeouts.readTotalConstant;
     const qint64 interval = m_timeouts.readInterval;

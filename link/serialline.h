@@ -42,8 +42,8 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 
-    /// 8 data bits, no parity, one stop bit, no flow control, DTR and RTS left
-    /// as they are, at `baud`.
+    /// 8 data bits, no parity, one stop bit, no flow control, DTR and RTS
+    /// control disabled (both lines low), at `baud`. Applied on every open.
     virtual bool configure(qint32 baud) = 0;
     virtual bool setBaudRate(qint32 baud) = 0;
     virtual qint32 baudRate() const = 0;
@@ -57,7 +57,8 @@ public:
     /// Writes n bytes within the write time-out; returns the count written or -1.
     virtual qint64 write(const quint8* data, qint64 n) = 0;
     /// Reads up to n bytes within the read time-outs; returns the count read
-    /// (0 when nothing came) or -1 on a port failure.
+    /// (0 when nothing came) or -1 on a port failure. A read interval of
+    /// 0xFFFFFFFF with both totals 0 returns at once with what has arrived.
     virtual qint64 read(quint8* data, qint64 n) = 0;
 
     virtual bool setRts(bool on) = 0;

@@ -46,7 +46,12 @@ bool BenchLine::alive() const {
 }
 
 bool BenchLine::configure(qint32 baud) {
-    return setBaudRate(baud);
+    if (!setBaudRate(baud))
+        return false;
+    // The link opens with DTR and RTS control disabled: both lines low.
+    m_bench.setDtr(false);
+    m_bench.setRts(false);
+    return true;
 }
 
 bool BenchLine::setBaudRate(qint32 baud) {

@@ -150,7 +150,10 @@ MemoryErrorModel::Opening MemoryErrorModel::open() {
     }
     for (int i = 0; i < byteCount(); ++i)
         m_expected[static_cast<size_t>(i)] = ExpectedByte(m_pattern, expectedAddress(i));
-    m_opening = differingCount() == 0 ? Opening::Clean : Opening::Shown;
+    // The ФП write display (kind 4) is always shown: the peer has reported this
+    // block, and the engineer decides even when it reads back clean now.
+    const bool compares = m_kind != MemoryErrorKind::FiscalWrite;
+    m_opening = compares && differingCount() == 0 ? Opening::Clean : Opening::Shown;
     return m_opening;
 }
 

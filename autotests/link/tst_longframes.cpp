@@ -69,6 +69,9 @@ private slots:
     void identification_data();
     void identification();
     void programmingEnableRetries();
+    void wrappers_data();
+    void wrappers();
+    void identificationConversation();
     void cashRegisterFrames_data();
     void cashRegisterFrames();
     void cashRegisterSpeedChange();
@@ -215,6 +218,80 @@ void TestLongFrames::programmingEnableRetries()
     QCOMPARE(int(b.ctx.link.ProgrammingEnable(accepted)), 0);
     QVERIFY(accepted);
     QCOMPARE(b.line->written, en + en + en);
+}
+
+enum Wrapper { WChipErase, WPageWrite, WPageRead, WSendChunk, WReceiveChunk, WControlRun, WControlHold };
+
+void TestLongFrames::wrappers_data()
+{
+    QTest::addColumn<int>("wrapper");
+    QTest::addColumn<bool>("firstTrySilent"); // every try silent
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<qint64>("elapsedMs");
+
+    QByteArray chunk = hex("0A00");
+    for (int i = 0; i < 10; ++i)
+        chunk.append(char(0x40 + i));
+    chunk.append(QByteArray(54, char(0xFF)));
+    // A silent programmer: three tries, each waiting out the 1000 ms read of its echo.
+    for (bool silent : {false, true}) {
+        const qint64 waits = silent ? 3000 : 0;
+        const QByteArray tag = silent ? ", silent programmer" : "";
+        QTest::newRow(("chip erase" + tag).constData()) << int(WChipErase) << silent << request(16, hex("0400AC80FFFF")) << waits;
+        QTest::newRow(("page write" + tag).constData()) << int(WPageWrite) << silent << request(16, hex("0200501F")) << waits;
+        QTest::newRow(("page read" + tag).constData()) << int(WPageRead) << silent << request(16, hex("0240301F")) << waits;
+        QTest::newRow(("send chunk" + tag).constData()) << int(WSendChunk) << silent << request(16, chunk) << waits;
+        QTest::newRow(("receive chunk" + tag).constData()) << int(WReceiveChunk) << silent << request(16, hex("0040")) << waits;
+        // ControlLine pauses 100 ms before every try; it inverts the caller's value.
+        const qint64 pauses = silent ? 300 : 100;
+        QTest::newRow(("control 0 lets DD5 run" + tag).constData()) << int(WControlRun) << silent << request(32, hex("01")) << pauses + waits;
+        QTest::newRow(("control 1 holds DD5" + tag).constData()) << int(WControlHold) << silent << request(32, hex("00")) << pauses + waits;
+    }
+}
+
+void TestLongFrames::wrappers()
+{
+    QFETCH(int, wrapper);
+    QFETCH(bool, firstTrySilent);
+    QFETCH(QByteArray, request);
+    QFETCH(qint64, elapsedMs);
+    Bench b;
+    if (!firstTrySilent)
+        b.line->incoming = reply(request, QByteArray());
+    QByteArray data(64, 0);
+    for (int i = 0; i < 64; ++i)
+        data[i] = char(0x40 + i);
+    const auto chunk = std::span<const quint8>(reinterpret_cast<const quint8*>(data.constData()), 64);
+    quint8 r = 0xEE;
+    switch (wrapper) {
+    case WChipErase: r = b.ctx.link.ChipErase(); break;
+    case WPageWrite: r = b.ctx.link.BeginPageWrite(0x1F00); break;
+    case WPageRead: r = b.ctx.link.BeginPageRead(0x1F40, 64); break;
+    case WSendChunk: r = b.ctx.link.SendChunk(chunk, 10); break;
+    case WReceiveChunk: r = b.ctx.link.ReceiveChunk(64); break;
+    case WControlRun: r = b.ctx.link.ControlLine(0); break;
+    default: r = b.ctx.link.ControlLine(1); break;
+    }
+    QCOMPARE(int(r), firstTrySilent ? 3 : 0);
+    const QByteArray sent = firstTrySilent ? request + request + request : request;
+    QCOMPARE(b.line->written.toHex(' '), sent.toHex(' '));
+    QCOMPARE(b.clock.now / 1000, elapsedMs);
+}
+
+void TestLongFrames::identificationConversation()
+{
+    Bench b;
+    b.line->incoming = identificationScript("120345678901", 0x69);
+    QString identity;
+    QCOMPARE(int(b.ctx.link.ReadControllerIdentity(identity)), 0);
+    const QByteArray run = request(32, hex("01"));
+    const QByteArray chunk = request(16, hex("0040"));
+    const QByteArray expected = run + request(32, hex("00")) + request(16, hex("0301AC53FF")) +
+                                request(16, hex("0240301F")) + chunk + chunk + chunk + run;
+    QCOMPARE(b.line->written.toHex(' '), expected.toHex(' '));
+    // Pauses: 100 before each control try, 100 after letting run, 250 before the
+    // enable, and 100 after the closing control request.
+    QCOMPARE(b.clock.now / 1000, 750);
 }
 
 void TestLongFrames::cashRegisterFrames_data()

@@ -17,6 +17,7 @@ class TestMemoryErrorModel : public QObject {
     Q_OBJECT
 private slots:
     void cleanBlockClosesAtOnce();
+    void fiscalWriteBlockIsShownEvenWhenClean();
     void badBlockIsShownWithRows();
     void toggleShowsExpectedData();
     void readsTheRightMemory_data();
@@ -36,6 +37,16 @@ void TestMemoryErrorModel::cleanBlockClosesAtOnce() {
     MemoryErrorModel m(rig.ctx, MemoryErrorKind::Ram, 3, 0x200);
     QCOMPARE(m.open(), MemoryErrorModel::Opening::Clean);
     QCOMPARE(m.immediateResult(), 1);
+}
+
+void TestMemoryErrorModel::fiscalWriteBlockIsShownEvenWhenClean() {
+    // The peer reported this block: the engineer sees it even if it reads back right now.
+    BenchRig rig(0);
+    for (quint32 a = 0x0100; a < 0x0180; ++a)
+        rig.board().fiscalMemory().write(a, ExpectedByte(8, quint16(a)));
+    MemoryErrorModel m(rig.ctx, MemoryErrorKind::FiscalWrite, 8, 0x0100);
+    QCOMPARE(m.open(), MemoryErrorModel::Opening::Shown);
+    QCOMPARE(m.differingCount(), 0);
 }
 
 void TestMemoryErrorModel::badBlockIsShownWithRows() {

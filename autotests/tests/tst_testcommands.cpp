@@ -48,6 +48,8 @@ private:
 class TestCommands : public QObject {
     Q_OBJECT
 private slots:
+    void setUpsReachThePeer_data();
+    void setUpsReachThePeer();
     void cancelledStartDialogLeavesLinkUntouched();
     void dontShowFlagSkipsTheStartDialog();
     void silentPeerOffersNoConnectDiagnostics_data();
@@ -68,6 +70,54 @@ private slots:
     void type4SilentProgrammer();
     void unknownCommandDoesNothing();
 };
+
+void TestCommands::setUpsReachThePeer_data() {
+    QTest::addColumn<int>("boardType");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("mode");            // -1: not checked
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<int>>("words");    // index, value, index, value ...
+    QTest::addColumn<int>("deviceAddress");   // -1: not checked
+
+    // What the peer holds when the test dialog opens, after preparation and set-up.
+    QTest::newRow("RAM type 0") << 0 << cmd::RamTest << -1 << 200 << QList<int>{0, 0x0000, 1, 0x2000} << -1;
+    QTest::newRow("RAM type 4") << 4 << cmd::RamTest << -1 << 185
+                                << QList<int>{0, 0x0000, 1, 0x8000, 2, 0xC000, 3, 0x4000, 4, 0xFFFF} << -1;
+    QTest::newRow("timer type 1") << 1 << cmd::TimerTest << 0 << 185 << QList<int>{4, 0xFFFF} << 0xA0;
+    QTest::newRow("timer type 4") << 4 << cmd::TimerTest << 0 << 185 << QList<int>{1, 0x8000} << 0xD0;
+    QTest::newRow("28C256 type 2") << 2 << cmd::EepromTest << 1 << 200 << QList<int>{2, 0xC000, 3, 0x4000} << -1;
+    QTest::newRow("29C010 type 4") << 4 << cmd::EepromTest << 1 << 185 << QList<int>{2, 0x8000, 3, 0x8000} << -1;
+    QTest::newRow("24C256 type 3") << 3 << cmd::SerialEepromTest << 1 << 200 << QList<int>{3, 0x8000} << 0xA2;
+    QTest::newRow("FP blank type 0") << 0 << cmd::FiscalBlankCheck << -1 << 200 << QList<int>{4, 0xFFFF} << -1;
+    QTest::newRow("FP blank type 4") << 4 << cmd::FiscalBlankCheck << -1 << 185 << QList<int>{2, 0x8000, 3, 0x8000} << -1;
+}
+
+void TestCommands::setUpsReachThePeer() {
+    QFETCH(int, boardType);
+    QFETCH(int, command);
+    QFETCH(int, mode);
+    QFETCH(int, kind);
+    QFETCH(QList<int>, words);
+    QFETCH(int, deviceAddress);
+    BenchRig rig(boardType);
+    rig.host.startDialogDontShow = true;
+    bool seen = false;
+    rig.host.beforeDialog = [&]() {
+        if (seen)
+            return;
+        seen = true;
+        const sim::TestProcessor& peer = rig.bench.testProcessor();
+        if (mode >= 0)
+            QCOMPARE(int(peer.mode()), mode);
+        QCOMPARE(int(peer.memoryMap().kind), kind);
+        for (int i = 0; i + 1 < words.size(); i += 2)
+            QCOMPARE(int(peer.memoryMap().words[size_t(words[i])]), words[i + 1]);
+        if (deviceAddress >= 0)
+            QCOMPARE(int(peer.serialDeviceParams()[2]), deviceAddress);
+    };
+    RunTestCommand(rig.ctx, rig.host, command);
+    QVERIFY(seen);
+}
 
 void TestCommands::cancelledStartDialogLeavesLinkUntouched() {
     BenchRig rig(0);

@@ -14,7 +14,9 @@ namespace kia {
 namespace {
 // The list's font: fixed pitch, medium weight (500).
 QFont listFont() {
-    QFont f(MonoFontFamily());
+    // The list asks for the model's font; the bundled fixed-pitch font stands in for it.
+    QFont f;
+    f.setFamilies({PortImageModel::fontFamily(), MonoFontFamily()});
     f.setStyleHint(QFont::TypeWriter);
     f.setPointSize(10);
     f.setWeight(QFont::Weight(PortImageModel::FontWeight));
