@@ -18,6 +18,7 @@ class BenchLineTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void openingLowersDtrAndRts();
     void silentPeerTimesOut_data();
     void silentPeerTimesOut();
     void intervalLimitsAGapAfterTheFirstByte();
@@ -223,6 +224,20 @@ void BenchLineTest::readPortThroughput() {
     QCOMPARE(bench.testProcessor().frameCount(), quint64(rounds));
     // Well above the 100,000 per second needed, even in a debug build on a busy machine.
     QVERIFY2(perSecond > 100'000, qPrintable(QString::number(perSecond)));
+}
+
+void BenchLineTest::openingLowersDtrAndRts() {
+    // The link opens with DTR and RTS control disabled: the level driver and the
+    // open-tip stimulus start low whatever a previous user left on the lines.
+    sim::VirtualClock clock;
+    sim::Bench bench(0, clock);
+    bench.setDtr(true);
+    bench.setRts(true);
+    sim::BenchLine line(bench, clock);
+    QVERIFY(line.open());
+    QVERIFY(line.configure(9600));
+    QVERIFY(!bench.probe().dtr());
+    QVERIFY(!bench.probe().rts());
 }
 
 QTEST_GUILESS_MAIN(BenchLineTest)
