@@ -1,5 +1,7 @@
 #include "widgetprompts.h"
 
+#include "tonebeeper.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -40,9 +42,11 @@ QString filterString(const QList<FileFilter>& filters) {
 
 } // namespace
 
-void WidgetPrompts::beep(int, int) {
-    // No tone generator on the bench PCs we target: the desktop bell stands in.
-    QApplication::beep();
+void WidgetPrompts::beep(int hz, int ms) {
+    // The tone itself through the sound card; where there is none (or the
+    // build has no ALSA) the desktop bell stands in.
+    if (!playTone(hz, ms))
+        QApplication::beep();
 }
 
 void WidgetPrompts::systemSound(SystemSound) {

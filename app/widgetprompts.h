@@ -8,7 +8,9 @@ namespace kia {
 
 /// The prompts of the workstation: Qt message boxes, questions and file
 /// dialogs parented to the main window (or, before it exists, to nothing).
-/// Beeps and system sounds ring the desktop bell. UI thread only.
+/// Beeps play their tone on the sound card (blocking for its length) and ring
+/// the desktop bell when it cannot be played; system sounds ring the bell.
+/// UI thread only.
 class WidgetPrompts final : public UserPrompts {
 public:
     void setParentWindow(QWidget* parent) { m_parent = parent; }

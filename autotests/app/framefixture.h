@@ -36,8 +36,14 @@ public:
             solid(QSize(32, 32), Qt::green, QStringLiteral("res/icons/driver_q%1.png").arg(q));
         }
         solid(QSize(29 * 32, 32), Qt::yellow, QStringLiteral("res/bitmaps/128.png"));
-        for (int id = 260; id <= 285; ++id)
-            solid(QSize(16, 16), Qt::cyan, QStringLiteral("res/bitmaps/%1.png").arg(id));
+        // Each menu bitmap its own colour, so that a swapped id shows; the
+        // top-left pixel is the see-through grey.
+        for (int id = 260; id <= 285; ++id) {
+            QImage img(16, 16, QImage::Format_RGB32);
+            img.fill(menuBitmapColour(id));
+            img.setPixelColor(0, 0, QColor(192, 192, 192));
+            img.save(QStringLiteral("res/bitmaps/%1.png").arg(id));
+        }
         for (int id : {131, 133, 240, 244, 281})
             solid(SchematicSize, Qt::white, QStringLiteral("res/bitmaps/%1.png").arg(id));
         for (int id : {132, 134, 241, 245, 282})
@@ -60,6 +66,12 @@ public:
         paths.bitmapFolder = m_dir.filePath(QStringLiteral("res/bitmaps/"));
     }
     ~FrameFixture() { QDir::setCurrent(m_oldCwd); }
+
+    /// The solid colour of menu bitmap `id` (260..285): distinct per id, never grey.
+    static QColor menuBitmapColour(int id) {
+        const int n = id - 260;
+        return QColor(20 + 9 * n, 240 - 7 * n, (n % 2) ? 40 : 90);
+    }
 
     QString folder() const { return m_dir.path(); }
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("kia_nelta2.cfg")); }
