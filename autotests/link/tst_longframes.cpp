@@ -16,8 +16,7 @@ namespace {
 
 // What the programmer sends back for one request: the echo of the request's
 // checksum, then length, data and the inverted sum.
-QByteArray reply(const QByteArray& request, const QByteArray& data)
-{
+QByteArray reply(const QByteArray& request, const QByteArray& data) {
     QByteArray r(1, request.back());
     r.append(char(data.size()));
     r.append(data);
@@ -28,8 +27,7 @@ QByteArray reply(const QByteArray& request, const QByteArray& data)
     return r;
 }
 
-QByteArray request(quint8 command, const QByteArray& data)
-{
+QByteArray request(quint8 command, const QByteArray& data) {
     QByteArray req;
     req.append(char(data.size() + 1));
     req.append(char(command));
@@ -40,20 +38,6 @@ QByteArray request(quint8 command, const QByteArray& data)
     req.append(char(command == 16 || command == 32 ? s : ~s));
     return req;
 }
-
-struct Bench {
-    FakeClock clock;
-    ScriptedPrompts prompts;
-    BenchContext ctx{clock, prompts};
-    FakeLine* line = nullptr;
-    explicit Bench(int boardType = 4)
-    {
-        ctx.boardType = boardType;
-        auto l = std::make_unique<FakeLine>(clock);
-        line = l.get();
-        ctx.link.attachLine(std::move(l), 1, 0);
-    }
-};
 
 } // namespace
 
@@ -77,29 +61,27 @@ private slots:
     void cashRegisterSpeedChange();
 };
 
-void TestLongFrames::requestBytes_data()
-{
+void TestLongFrames::requestBytes_data() {
     QTest::addColumn<int>("command");
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("page write request, plain sum") << 16 << hex("0200501F") << hex("0510020050 1F86");
+    QTest::newRow("page write request, plain sum")
+        << 16 << hex("0200501F") << hex("0510020050 1F86");
     QTest::newRow("control request") << 32 << hex("01") << hex("022001 23");
     QTest::newRow("other command, inverted sum") << 8 << hex("01") << hex("020801 F4");
 }
 
-void TestLongFrames::requestBytes()
-{
+void TestLongFrames::requestBytes() {
     QFETCH(int, command);
     QFETCH(QByteArray, data);
     QFETCH(QByteArray, frame);
     const QByteArray built = buildLongRequest(
-        quint8(command),
-        std::span<const quint8>(reinterpret_cast<const quint8*>(data.constData()), size_t(data.size())));
+        quint8(command), std::span<const quint8>(reinterpret_cast<const quint8*>(data.constData()),
+                                                 size_t(data.size())));
     QCOMPARE(built.toHex(' '), frame.toHex(' '));
 }
 
-void TestLongFrames::sendLongFrame_data()
-{
+void TestLongFrames::sendLongFrame_data() {
     QTest::addColumn<QByteArray>("incoming");
     QTest::addColumn<bool>("purgeFails");
     QTest::addColumn<qint64>("shortWrite");
@@ -107,28 +89,32 @@ void TestLongFrames::sendLongFrame_data()
     QTest::addColumn<QByteArray>("buffer"); // length byte + data after success
 
     const QByteArray req = request(16, hex("0200501F"));
-    QTest::newRow("good reply") << reply(req, hex("100200")) << false << -1LL << 0 << hex("03100200");
+    QTest::newRow("good reply") << reply(req, hex("100200")) << false << -1LL << 0
+                                << hex("03100200");
     QTest::newRow("empty reply") << reply(req, QByteArray()) << false << -1LL << 0 << hex("00");
     QByteArray plainSum = reply(req, hex("100200"));
     plainSum[plainSum.size() - 1] = char(0x03 + 0x10 + 0x02);
-    QTest::newRow("plain sum instead of inverted") << plainSum << false << -1LL << 3 << QByteArray();
+    QTest::newRow("plain sum instead of inverted")
+        << plainSum << false << -1LL << 3 << QByteArray();
     QTest::newRow("no echo") << QByteArray() << false << -1LL << 3 << QByteArray();
-    QTest::newRow("wrong echo") << QByteArray(1, char(req.back() + 1)) << false << -1LL << 3 << QByteArray();
-    QTest::newRow("echo, then nothing") << QByteArray(1, req.back()) << false << -1LL << 3 << QByteArray();
-    QTest::newRow("short reply") << reply(req, hex("100200")).left(4) << false << -1LL << 3 << QByteArray();
+    QTest::newRow("wrong echo") << QByteArray(1, char(req.back() + 1)) << false << -1LL << 3
+                                << QByteArray();
+    QTest::newRow("echo, then nothing")
+        << QByteArray(1, req.back()) << false << -1LL << 3 << QByteArray();
+    QTest::newRow("short reply") << reply(req, hex("100200")).left(4) << false << -1LL << 3
+                                 << QByteArray();
     QTest::newRow("purge refused") << QByteArray() << true << -1LL << 4 << QByteArray();
     QTest::newRow("short write") << QByteArray() << false << 3LL << 4 << QByteArray();
 }
 
-void TestLongFrames::sendLongFrame()
-{
+void TestLongFrames::sendLongFrame() {
     QFETCH(QByteArray, incoming);
     QFETCH(bool, purgeFails);
     QFETCH(qint64, shortWrite);
     QFETCH(int, result);
     QFETCH(QByteArray, buffer);
 
-    Bench b;
+    FakeRig b(4);
     b.line->incoming = incoming;
     b.line->purgeOk = !purgeFails;
     b.line->shortWrite = shortWrite;
@@ -137,14 +123,14 @@ void TestLongFrames::sendLongFrame()
     QCOMPARE(int(b.ctx.link.SendLongFrame(16, 4, 100)), result);
     if (result == 0) {
         QCOMPARE(b.line->written.toHex(' '), hex("05100200501F86").toHex(' '));
-        const QByteArray got(reinterpret_cast<const char*>(b.ctx.longFrameBuffer.data()), buffer.size());
+        const QByteArray got(reinterpret_cast<const char*>(b.ctx.longFrameBuffer.data()),
+                             buffer.size());
         QCOMPARE(got.toHex(' '), buffer.toHex(' '));
     }
 }
 
-void TestLongFrames::longFramesLeaveLinkStatus()
-{
-    Bench b;
+void TestLongFrames::longFramesLeaveLinkStatus() {
+    FakeRig b(4);
     b.ctx.linkStatus = 42;
     b.ctx.longFrameBuffer[0] = 1;
     QCOMPARE(int(b.ctx.link.SendLongFrame(32, 1, 100)), 3);
@@ -157,8 +143,7 @@ void TestLongFrames::longFramesLeaveLinkStatus()
 namespace {
 // The whole identification conversation of a programmer whose DD5 holds `tail`
 // in its last 12 code bytes; `access` is the byte DD5 answers to the enable.
-QByteArray identificationScript(const QByteArray& tail, char access, bool withPage = true)
-{
+QByteArray identificationScript(const QByteArray& tail, char access, bool withPage = true) {
     QByteArray s;
     const QByteArray run = request(32, hex("01"));
     const QByteArray hold = request(32, hex("00"));
@@ -180,25 +165,26 @@ QByteArray identificationScript(const QByteArray& tail, char access, bool withPa
 }
 } // namespace
 
-void TestLongFrames::identification_data()
-{
+void TestLongFrames::identification_data() {
     QTest::addColumn<QByteArray>("script");
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("identity");
 
-    QTest::newRow("twelve digits") << identificationScript("120345678901", 0x69) << 0 << QStringLiteral("120345678901");
-    QTest::newRow("a letter empties it") << identificationScript("12034567A901", 0x69) << 0 << QString();
-    QTest::newRow("erased controller") << identificationScript(QByteArray(12, char(0xFF)), 0x69) << 0 << QString();
+    QTest::newRow("twelve digits")
+        << identificationScript("120345678901", 0x69) << 0 << QStringLiteral("120345678901");
+    QTest::newRow("a letter empties it")
+        << identificationScript("12034567A901", 0x69) << 0 << QString();
+    QTest::newRow("erased controller")
+        << identificationScript(QByteArray(12, char(0xFF)), 0x69) << 0 << QString();
     QTest::newRow("no access") << identificationScript(QByteArray(), 0x00) << 5 << QString();
     QTest::newRow("programmer silent") << QByteArray() << 3 << QString();
 }
 
-void TestLongFrames::identification()
-{
+void TestLongFrames::identification() {
     QFETCH(QByteArray, script);
     QFETCH(int, result);
     QFETCH(QString, identity);
-    Bench b;
+    FakeRig b(4);
     b.line->incoming = script;
     QString got = QStringLiteral("junk");
     QCOMPARE(int(b.ctx.link.ReadControllerIdentity(got)), result);
@@ -208,22 +194,29 @@ void TestLongFrames::identification()
         QVERIFY(b.line->written.endsWith(request(32, hex("01"))));
 }
 
-void TestLongFrames::programmingEnableRetries()
-{
-    Bench b;
+void TestLongFrames::programmingEnableRetries() {
+    FakeRig b(4);
     const QByteArray en = request(16, hex("0301AC53FF"));
     // Two refusals, then access.
-    b.line->incoming = reply(en, hex("10030100")) + reply(en, hex("10030100")) + reply(en, hex("10030169"));
+    b.line->incoming =
+        reply(en, hex("10030100")) + reply(en, hex("10030100")) + reply(en, hex("10030169"));
     bool accepted = false;
     QCOMPARE(int(b.ctx.link.ProgrammingEnable(accepted)), 0);
     QVERIFY(accepted);
     QCOMPARE(b.line->written, en + en + en);
 }
 
-enum Wrapper { WChipErase, WPageWrite, WPageRead, WSendChunk, WReceiveChunk, WControlRun, WControlHold };
+enum Wrapper {
+    WChipErase,
+    WPageWrite,
+    WPageRead,
+    WSendChunk,
+    WReceiveChunk,
+    WControlRun,
+    WControlHold
+};
 
-void TestLongFrames::wrappers_data()
-{
+void TestLongFrames::wrappers_data() {
     QTest::addColumn<int>("wrapper");
     QTest::addColumn<bool>("firstTrySilent"); // every try silent
     QTest::addColumn<QByteArray>("request");
@@ -237,40 +230,61 @@ void TestLongFrames::wrappers_data()
     for (bool silent : {false, true}) {
         const qint64 waits = silent ? 3000 : 0;
         const QByteArray tag = silent ? ", silent programmer" : "";
-        QTest::newRow(("chip erase" + tag).constData()) << int(WChipErase) << silent << request(16, hex("0400AC80FFFF")) << waits;
-        QTest::newRow(("page write" + tag).constData()) << int(WPageWrite) << silent << request(16, hex("0200501F")) << waits;
-        QTest::newRow(("page read" + tag).constData()) << int(WPageRead) << silent << request(16, hex("0240301F")) << waits;
-        QTest::newRow(("send chunk" + tag).constData()) << int(WSendChunk) << silent << request(16, chunk) << waits;
-        QTest::newRow(("receive chunk" + tag).constData()) << int(WReceiveChunk) << silent << request(16, hex("0040")) << waits;
+        QTest::newRow(("chip erase" + tag).constData())
+            << int(WChipErase) << silent << request(16, hex("0400AC80FFFF")) << waits;
+        QTest::newRow(("page write" + tag).constData())
+            << int(WPageWrite) << silent << request(16, hex("0200501F")) << waits;
+        QTest::newRow(("page read" + tag).constData())
+            << int(WPageRead) << silent << request(16, hex("0240301F")) << waits;
+        QTest::newRow(("send chunk" + tag).constData())
+            << int(WSendChunk) << silent << request(16, chunk) << waits;
+        QTest::newRow(("receive chunk" + tag).constData())
+            << int(WReceiveChunk) << silent << request(16, hex("0040")) << waits;
         // ControlLine pauses 100 ms before every try; it inverts the caller's value.
         const qint64 pauses = silent ? 300 : 100;
-        QTest::newRow(("control 0 lets DD5 run" + tag).constData()) << int(WControlRun) << silent << request(32, hex("01")) << pauses + waits;
-        QTest::newRow(("control 1 holds DD5" + tag).constData()) << int(WControlHold) << silent << request(32, hex("00")) << pauses + waits;
+        QTest::newRow(("control 0 lets DD5 run" + tag).constData())
+            << int(WControlRun) << silent << request(32, hex("01")) << pauses + waits;
+        QTest::newRow(("control 1 holds DD5" + tag).constData())
+            << int(WControlHold) << silent << request(32, hex("00")) << pauses + waits;
     }
 }
 
-void TestLongFrames::wrappers()
-{
+void TestLongFrames::wrappers() {
     QFETCH(int, wrapper);
     QFETCH(bool, firstTrySilent);
     QFETCH(QByteArray, request);
     QFETCH(qint64, elapsedMs);
-    Bench b;
+    FakeRig b(4);
     if (!firstTrySilent)
         b.line->incoming = reply(request, QByteArray());
     QByteArray data(64, 0);
     for (int i = 0; i < 64; ++i)
         data[i] = char(0x40 + i);
-    const auto chunk = std::span<const quint8>(reinterpret_cast<const quint8*>(data.constData()), 64);
+    const auto chunk =
+        std::span<const quint8>(reinterpret_cast<const quint8*>(data.constData()), 64);
     quint8 r = 0xEE;
     switch (wrapper) {
-    case WChipErase: r = b.ctx.link.ChipErase(); break;
-    case WPageWrite: r = b.ctx.link.BeginPageWrite(0x1F00); break;
-    case WPageRead: r = b.ctx.link.BeginPageRead(0x1F40, 64); break;
-    case WSendChunk: r = b.ctx.link.SendChunk(chunk, 10); break;
-    case WReceiveChunk: r = b.ctx.link.ReceiveChunk(64); break;
-    case WControlRun: r = b.ctx.link.ControlLine(0); break;
-    default: r = b.ctx.link.ControlLine(1); break;
+    case WChipErase:
+        r = b.ctx.link.ChipErase();
+        break;
+    case WPageWrite:
+        r = b.ctx.link.BeginPageWrite(0x1F00);
+        break;
+    case WPageRead:
+        r = b.ctx.link.BeginPageRead(0x1F40, 64);
+        break;
+    case WSendChunk:
+        r = b.ctx.link.SendChunk(chunk, 10);
+        break;
+    case WReceiveChunk:
+        r = b.ctx.link.ReceiveChunk(64);
+        break;
+    case WControlRun:
+        r = b.ctx.link.ControlLine(0);
+        break;
+    default:
+        r = b.ctx.link.ControlLine(1);
+        break;
     }
     QCOMPARE(int(r), firstTrySilent ? 3 : 0);
     const QByteArray sent = firstTrySilent ? request + request + request : request;
@@ -278,9 +292,8 @@ void TestLongFrames::wrappers()
     QCOMPARE(b.clock.now / 1000, elapsedMs);
 }
 
-void TestLongFrames::identificationConversation()
-{
-    Bench b;
+void TestLongFrames::identificationConversation() {
+    FakeRig b(4);
     b.line->incoming = identificationScript("120345678901", 0x69);
     QString identity;
     QCOMPARE(int(b.ctx.link.ReadControllerIdentity(identity)), 0);
@@ -294,8 +307,7 @@ void TestLongFrames::identificationConversation()
     QCOMPARE(b.clock.now / 1000, 750);
 }
 
-void TestLongFrames::cashRegisterFrames_data()
-{
+void TestLongFrames::cashRegisterFrames_data() {
     QTest::addColumn<int>("op"); // 0 ping, 1 read
     QTest::addColumn<QByteArray>("incoming");
     QTest::addColumn<QByteArray>("sent");
@@ -318,25 +330,24 @@ void TestLongFrames::cashRegisterFrames_data()
     QTest::newRow("read short") << 1 << readReply.left(60) << read << 2;
 }
 
-void TestLongFrames::cashRegisterFrames()
-{
+void TestLongFrames::cashRegisterFrames() {
     QFETCH(int, op);
     QFETCH(QByteArray, incoming);
     QFETCH(QByteArray, sent);
     QFETCH(int, status);
-    Bench b(4);
+    FakeRig b(4);
     b.line->incoming = incoming;
     std::array<quint8, 69> buf{};
-    const bool ok = op == 0 ? b.ctx.link.CashRegisterPing() : b.ctx.link.CashRegisterRead(1, 0x2080, buf);
+    const bool ok =
+        op == 0 ? b.ctx.link.CashRegisterPing() : b.ctx.link.CashRegisterRead(1, 0x2080, buf);
     QCOMPARE(ok, status == 0);
     QCOMPARE(int(b.ctx.linkStatus), status);
     QCOMPARE(b.line->written.toHex(' '), sent.toHex(' '));
     QCOMPARE(b.line->purges, 1);
 }
 
-void TestLongFrames::cashRegisterSpeedChange()
-{
-    Bench b(4);
+void TestLongFrames::cashRegisterSpeedChange() {
+    FakeRig b(4);
     b.line->incoming = hex("000400400141");
     QVERIFY(b.ctx.link.CashRegisterSetSpeed(57600));
     QVERIFY(b.line->written.startsWith(hex("000500 0B080215")));
