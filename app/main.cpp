@@ -10,7 +10,7 @@
 #include "core/clock.h"
 #include "sim/bench.h"
 #include "sim/faultscript.h"
-#include "tests/widgets/testcommandhandlers.h"
+#include "boardtests/widgets/testcommandhandlers.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

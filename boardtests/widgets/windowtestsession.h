@@ -2,8 +2,8 @@
 
 #include "testdialog.h"
 
-#include "tests/testenginehost.h"
-#include "tests/testsessionhost.h"
+#include "boardtests/testenginehost.h"
+#include "boardtests/testsessionhost.h"
 
 #include <QObject>
 #include <QPointer>

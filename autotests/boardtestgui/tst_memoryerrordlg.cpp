@@ -6,15 +6,15 @@
 #include "dialogscript.h"
 #include "pixels.h"
 
-#include "tests/benchrig.h"
+#include "boardtests/benchrig.h"
 
 #include "app/appfont.h"
-#include "tests/expectedbyte.h"
-#include "tests/memoryerrormodel.h"
-#include "tests/testengine.h"
-#include "tests/testresults.h"
-#include "tests/widgets/memoryerrordlg.h"
-#include "tests/widgets/windowtestsession.h"
+#include "boardtests/expectedbyte.h"
+#include "boardtests/memoryerrormodel.h"
+#include "boardtests/testengine.h"
+#include "boardtests/testresults.h"
+#include "boardtests/widgets/memoryerrordlg.h"
+#include "boardtests/widgets/windowtestsession.h"
 
 #include <QHeaderView>
 #include <QLabel>

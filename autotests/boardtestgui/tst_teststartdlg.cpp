@@ -3,8 +3,8 @@
 // window.
 
 #include "app/appfont.h"
-#include "tests/startdialogtexts.h"
-#include "tests/widgets/teststartdlg.h"
+#include "boardtests/startdialogtexts.h"
+#include "boardtests/widgets/teststartdlg.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -12,7 +12,7 @@
 #include "core/scenariohost.h"
 #include "sim/bench.h"
 #include "sim/testprocessor.h"
-#include "tests/widgets/testcommandhandlers.h"
+#include "boardtests/widgets/testcommandhandlers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

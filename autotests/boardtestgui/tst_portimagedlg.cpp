@@ -5,13 +5,13 @@
 #include "dialogscript.h"
 #include "pixels.h"
 
-#include "tests/benchrig.h"
+#include "boardtests/benchrig.h"
 
 #include "app/appfont.h"
-#include "tests/testengine.h"
-#include "tests/testresults.h"
-#include "tests/widgets/portimagedlg.h"
-#include "tests/widgets/windowtestsession.h"
+#include "boardtests/testengine.h"
+#include "boardtests/testresults.h"
+#include "boardtests/widgets/portimagedlg.h"
+#include "boardtests/widgets/windowtestsession.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "portimagedlg.h"
 
 #include "app/appfont.h"
-#include "tests/testcolours.h"
+#include "boardtests/testcolours.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>

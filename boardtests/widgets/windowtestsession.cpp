@@ -6,7 +6,7 @@
 
 #include "app/selversiondlg.h"
 #include "core/benchcontext.h"
-#include "tests/memoryerrormodel.h"
+#include "boardtests/memoryerrormodel.h"
 #include "view/diagnview.h"
 
 namespace kia {

@@ -4,16 +4,16 @@
 
 #include "dialogscript.h"
 
-#include "tests/benchrig.h"
+#include "boardtests/benchrig.h"
 
 #include "app/appfont.h"
 #include "core/clock.h"
 #include "sim/bench.h"
 #include "sim/benchline.h"
-#include "tests/testcolours.h"
-#include "tests/testengine.h"
-#include "tests/testresults.h"
-#include "tests/widgets/testdialog.h"
+#include "boardtests/testcolours.h"
+#include "boardtests/testengine.h"
+#include "boardtests/testresults.h"
+#include "boardtests/widgets/testdialog.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/portimagemodel.h"
+#include "boardtests/portimagemodel.h"
 
 #include <QDialog>
 #include <QStyledItemDelegate>

@@ -1,6 +1,6 @@
 #include "teststartdlg.h"
 
-#include "tests/startdialogtexts.h"
+#include "boardtests/startdialogtexts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

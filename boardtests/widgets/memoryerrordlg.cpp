@@ -1,8 +1,8 @@
 #include "memoryerrordlg.h"
 
 #include "app/appfont.h"
-#include "tests/memoryerrormodel.h"
-#include "tests/testcolours.h"
+#include "boardtests/memoryerrormodel.h"
+#include "boardtests/testcolours.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

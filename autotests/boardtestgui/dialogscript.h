@@ -6,9 +6,9 @@
 // dialog without an action takes its default or is left (Esc), so a forgotten
 // answer fails the test instead of hanging it.
 
-#include "tests/testengine.h"
-#include "tests/widgets/testdialog.h"
-#include "tests/widgets/windowtestsession.h"
+#include "boardtests/testengine.h"
+#include "boardtests/widgets/testdialog.h"
+#include "boardtests/widgets/windowtestsession.h"
 
 #include <QAbstractButton>
 #include <QDialog>

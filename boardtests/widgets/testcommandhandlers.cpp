@@ -4,7 +4,7 @@
 
 #include "app/commandtable.h"
 #include "app/mainframe.h"
-#include "tests/testcommands.h"
+#include "boardtests/testcommands.h"
 
 namespace kia {
 

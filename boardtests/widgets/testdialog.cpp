@@ -2,8 +2,8 @@
 
 #include "core/benchcontext.h"
 #include "core/clock.h"
-#include "tests/testcolours.h"
-#include "tests/testengine.h"
+#include "boardtests/testcolours.h"
+#include "boardtests/testengine.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
