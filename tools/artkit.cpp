@@ -1,4 +1,5 @@
 #include "artkit.h"
+#include "picturematch.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -6,6 +7,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QImageWriter>
+#include <QSaveFile>
 
 namespace kia::art {
 
@@ -117,8 +119,8 @@ bool saveBytes(const QByteArray& bytes, const QString& path, QString* error) {
         *error = QStringLiteral("Не удалось создать папку для %1").arg(path);
         return false;
     }
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size()) {
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
         *error = QStringLiteral("Ошибка записи файла %1").arg(path);
         return false;
     }
@@ -135,6 +137,12 @@ bool savePng(const QImage& img, const QString& path, QString* error) {
         *error = QStringLiteral("Ошибка кодирования %1: %2").arg(path, writer.errorString());
         return false;
     }
+    // A picture that differs from the one already there only by the rounding
+    // of antialiased edges on this processor is kept, so regenerating on
+    // another machine changes no file that did not really change.
+    const QImage existing(path);
+    if (!existing.isNull() && picturesMatch(existing, img))
+        return true;
     return saveBytes(bytes, path, error);
 }
 
