@@ -8,6 +8,7 @@
 #include "core/benchcontext.h"
 #include "core/board.h"
 #include "core/clock.h"
+#include "core/qttranslations.h"
 #include "sim/bench.h"
 #include "sim/faultscript.h"
 #include "boardtests/widgets/testcommandhandlers.h"
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationVersion(QStringLiteral("2.00"));
+    QString translationWarning;
+    if (!InstallQtTranslations(app, QtTranslationsFolder(), &translationWarning))
+        std::fprintf(stderr, "kia_nelta2: %s\n", translationWarning.toUtf8().constData());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(productCaption());

@@ -2,7 +2,6 @@
 
 #include "tonebeeper.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -63,8 +62,6 @@ PromptAnswer WidgetPrompts::question(PromptIcon icon, const QString& title, cons
                                      PromptAnswer defaultAnswer) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setObjectName(QStringLiteral("promptQuestion"));
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     box.setDefaultButton(defaultAnswer == PromptAnswer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
 }

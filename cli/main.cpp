@@ -1,5 +1,7 @@
 #include "benchcli.h"
 
+#include "core/qttranslations.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -11,6 +13,9 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
+    QString translationWarning;
+    if (!kia::InstallQtTranslations(app, kia::QtTranslationsFolder(), &translationWarning))
+        err << "kia-bench: " << translationWarning << Qt::endl;
     kia::BenchCli cli(out, err);
     return cli.run(QCoreApplication::arguments().mid(1));
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-serialport-dev libgl-dev libasound2-dev
+    qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev libasound2-dev
     fonts-dejavu-core
     socat xvfb xauth xdotool imagemagick
 )

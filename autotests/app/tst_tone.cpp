@@ -114,12 +114,14 @@ void TestTone::render() {
 
 void TestTone::beepDoesNotBlock() {
     // Without a sound device the beep falls back to the bell at once; with one
-    // it plays 30 ms. Either way the UI thread is back well within 200 ms.
+    // it plays 30 ms. Either way the UI thread is back at once; the bound is
+    // loose so that a busy machine cannot fail it, and still catches a beep
+    // that waits on a sound device that does not answer.
     WidgetPrompts prompts;
     QElapsedTimer timer;
     timer.start();
     prompts.beep(600, 30);
-    QVERIFY2(timer.elapsed() < 200, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_MAIN(TestTone)

@@ -143,7 +143,9 @@ void TestTestDialog::realTimeTimer() {
     QCOMPARE(dlg.run(), int(ResultExit));
     QCOMPARE(dlg.textLine()->text(), QStringLiteral("Тест прошел !"));
     // 10 ms, then 32 steps of 10 ms: the timer does not run ahead of the period.
-    QVERIFY2(elapsed.elapsed() >= 10 + 32 * 10 - 5, qPrintable(QString::number(elapsed.elapsed())));
+    // Qt's coarse timers may fire up to 5 % early, so the bound allows for that;
+    // a dialog that ticked without waiting would take a few milliseconds.
+    QVERIFY2(elapsed.elapsed() >= (10 + 32 * 10) * 9 / 10, qPrintable(QString::number(elapsed.elapsed())));
     ctx.link.CloseLinkPort();
 }
 

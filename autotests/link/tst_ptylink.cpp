@@ -82,7 +82,10 @@ void TestPtyLink::silentPeerGivesStatus2AfterOneSecond()
     QCOMPARE(rig.ctx.link.ReadPort(0), quint16(0xFFFF));
     const qint64 ms = t.elapsed();
     QCOMPARE(int(rig.ctx.linkStatus), int(LinkReadError));
-    QVERIFY2(ms >= 950 && ms < 1600, qPrintable(QString::number(ms)));
+    // The read time-out itself is checked exactly on the virtual clock; here the
+    // real backend must wait for it and then give up. The upper bound only
+    // catches a hang, so that a busy machine cannot fail the test.
+    QVERIFY2(ms >= 950 && ms < 10000, qPrintable(QString::number(ms)));
     // The next frame finds the peer again.
     QVERIFY(rig.ctx.link.ReadPort(0) <= 0xFF);
 }

@@ -222,8 +222,7 @@ void BenchLineTest::readPortThroughput() {
     qInfo("%lld ReadPort exchanges per second", perSecond);
     QCOMPARE(bench.output().capacity(), capacity);
     QCOMPARE(bench.testProcessor().frameCount(), quint64(rounds));
-    // Well above the 100,000 per second needed, even in a debug build on a busy machine.
-    QVERIFY2(perSecond > 100'000, qPrintable(QString::number(perSecond)));
+    // The rate is reported, not asserted: bench/kia-linkbench measures it.
 }
 
 void BenchLineTest::openingLowersDtrAndRts() {
