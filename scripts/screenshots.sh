@@ -6,6 +6,7 @@
 #   docs/screenshots/test-running.png  the RAM test running, board type 0
 #   docs/screenshots/ram-error.png     the RAM error display of a board with a bad cell
 #   docs/screenshots/bus-port-image.png the bus test's port-image list, two lines shorted
+#   docs/screenshots/colour-chooser.png "Цвет фона": Qt's colour chooser in Russian
 # Runs the program on the simulated bench in a scratch copy of data/ (the
 # failing boards come from fault scripts given with --faults).
 # Needs xvfb, xauth, xdotool and imagemagick (import). BUILD_DIR picks the build.
@@ -165,6 +166,19 @@ start_test 33
 win=$(wait_window 'не прошел')
 sleep 0.5
 shoot_dialog "$win" bus-port-image.png
+stop
+
+# "Вид" → "Цвет фона": Qt's own colour chooser, in Russian through Qt's
+# translations.
+start --sim --board 0
+wait_window 'kia_nelta2' >/dev/null
+sleep 1.5
+xdotool mousemove 300 10 click 1
+sleep 0.3
+xdotool mousemove 320 116 click 1
+win=$(wait_window '^Цвет фона$')
+sleep 0.5
+shoot_dialog "$win" colour-chooser.png 40
 stop
 
 echo "screenshots written to $out"
