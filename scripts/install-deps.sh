@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev libasound2-dev
-    fonts-dejavu-core
+    fonts-dejavu-core dpkg-dev desktop-file-utils file
     socat xvfb xauth xdotool imagemagick
 )
 missing=()
