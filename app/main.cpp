@@ -84,9 +84,13 @@ int main(int argc, char** argv) {
     }
 
     // Another copy running, whatever its board: end at once and quietly.
+    // A lock that cannot be made anywhere does not keep the engineer out.
     SingleCopyGuard guard;
-    if (!guard.acquire())
+    const SingleCopyGuard::Outcome lock = guard.acquire();
+    if (lock == SingleCopyGuard::Outcome::AnotherCopyRuns)
         return 0;
+    if (lock == SingleCopyGuard::Outcome::Unavailable)
+        std::fprintf(stderr, "kia_nelta2: %s\n", guard.problem().toUtf8().constData());
 
     RealClock clock;
     WidgetPrompts prompts;

@@ -25,7 +25,7 @@ CMainFrame::CMainFrame(BenchContext& ctx, QWidget* parent) : QMainWindow(parent)
     m_ctx.dontShowStartDialog = false;
     m_ctx.peerAnswered = 0;
 
-    // The settings file of the folder we start in; it stays open until we end.
+    // The settings file of the folder we start in; the same file is written when we end.
     m_settingsFile.load(applicationTitle() + QStringLiteral(".cfg"), m_settings);
     m_ctx.selectedPort = m_settings.comPort;
 
@@ -37,7 +37,7 @@ CMainFrame::CMainFrame(BenchContext& ctx, QWidget* parent) : QMainWindow(parent)
 CMainFrame::~CMainFrame() {
     m_probeTimer.stop();
     m_settings.comPort = quint8(m_ctx.selectedPort);
-    m_settingsFile.save(m_settings);
+    SaveShellSettings(m_settingsFile, m_settings, m_ctx.prompts);
     delete m_view; // it refers to our settings
     m_view = nullptr;
 }

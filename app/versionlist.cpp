@@ -17,14 +17,23 @@ VersionEntry oldestVersionEntry() {
 }
 
 QList<VersionEntry> parseVersionList(const QByteArray& fileBytes) {
+    // An editor that writes a byte-order mark has written UTF-8; without one
+    // the file is Windows-1251.
+    QByteArrayView bytes(fileBytes);
+    const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
+    if (utf8)
+        bytes = bytes.sliced(3);
+    auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
+
     QList<VersionEntry> entries;
     qsizetype start = 0;
-    while (start < fileBytes.size()) {
-        qsizetype end = fileBytes.indexOf('\n', start);
-        if (end < 0)
-            end = fileBytes.size();
-        const QString line =
-            fromCp1251(QByteArrayView(fileBytes).sliced(start, end - start)).trimmed();
+    while (start < bytes.size()) {
+        // CR LF, LF and a lone CR all end a line (the empty line between CR and LF is skipped).
+        qsizetype end = start;
+        while (end < bytes.size() && !isLineEnd(bytes[end]))
+            ++end;
+        const QByteArrayView raw = bytes.sliced(start, end - start);
+        const QString line = (utf8 ? QString::fromUtf8(raw) : fromCp1251(raw)).trimmed();
         start = end + 1;
 
         if (!line.startsWith(u'V'))

@@ -18,7 +18,8 @@ struct VersionEntry {
 /// The entry that every version list starts with: software older than 2.10.
 VersionEntry oldestVersionEntry();
 
-/// Reads the lines of "versions.txt" (Windows-1251). Each line is trimmed;
+/// Reads the lines of "versions.txt" (Windows-1251, or UTF-8 after a
+/// byte-order mark; lines end in LF, CR LF or CR). Each line is trimmed;
 /// a line that does not start with 'V' is skipped; "V<name> <value>" gives
 /// an entry whose value is empty when the trimmed line is shorter than 7
 /// characters; a 'V' line without a blank ends the list. Any bytes are read

@@ -2,6 +2,8 @@
 
 #include "testresults.h"
 
+#include "core/displaytext.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -76,12 +78,12 @@ QString romFileMessageText(int result, const ControllerProgramFile& file) {
         if (file.kind == ControllerProgramFile::Kind::Refused)
             return QStringLiteral("Файл \"прошивки\" контроллера \"%1\"\nдолжен находиться в "
                                   "рабочей папке программы!")
-                .arg(file.name);
+                .arg(shortenForDisplay(file.name));
         return QStringLiteral("Для версии ПО не определен файл \"прошивки\" контроллера!");
     case ResultProgramFileMissing:
-        return QStringLiteral("Не найден файл \"") + file.name + QStringLiteral("\"!");
+        return QStringLiteral("Не найден файл \"") + shortenForDisplay(file.name) + QStringLiteral("\"!");
     case ResultProgramFileUnreadable:
-        return QStringLiteral("Ошибка чтения файла \"") + file.name + QStringLiteral("\"!");
+        return QStringLiteral("Ошибка чтения файла \"") + shortenForDisplay(file.name) + QStringLiteral("\"!");
     default:
         return QString();
     }

@@ -99,7 +99,7 @@ int BenchCli::usage(const QString& message)
 int BenchCli::linkFailure()
 {
     const StatusMessage m = LinkStatusText(m_ctx->linkStatus, m_ctx->boardType, m_ctx->selectedPort);
-    m_err << m.title << ": " << m.text << "\n";
+    m_err << (m_ctx->linkTitle.isEmpty() ? m.title : m_ctx->linkTitle) << ": " << m.text << "\n";
     m_err.flush();
     return ExitLinkFailure;
 }
@@ -115,6 +115,9 @@ bool BenchCli::openPort(const QString& target, qint32 speed)
         return m_ctx->link.OpenLinkPort(port, speed);
     }
     m_ctx->selectedPort = 1;
+    // A device path names itself in the link messages; COMn and sim say "Com<n>".
+    if (target != QStringLiteral("sim"))
+        m_ctx->linkTitle = target;
     return m_ctx->link.attachLine(m_ctx->ports.makeLineFor(target, 1), 1, speed);
 }
 
@@ -179,6 +182,10 @@ int BenchCli::run(const QStringList& arguments)
         if (!TestCommand::parse(positional.mid(1), m_testOptions, &error))
             return usage(error);
     }
+    // The whole command line is checked before any port is touched.
+    Command command;
+    if (const int bad = parseCommand(positional.first(), positional.mid(1), command))
+        return bad;
 
     if (simulated) {
         sim::Bench& bench = simBench();
@@ -206,26 +213,76 @@ int BenchCli::run(const QStringList& arguments)
 
     if (!openPort(target, baud))
         return linkFailure();
-    return execute(positional.first(), positional.mid(1));
+    return execute(command);
 }
 
-int BenchCli::execute(const QString& command, const QStringList& args)
+int BenchCli::parseCommand(const QString& command, const QStringList& args, Command& c)
 {
+    c = Command{};
+    c.name = command;
     if (command == QStringLiteral("ping"))
-        return args.isEmpty() ? cmdPing() : usage(QStringLiteral("ping не принимает аргументов"));
-    if (command == QStringLiteral("read-port"))
-        return cmdReadPort(args);
-    if (command == QStringLiteral("write-port"))
-        return cmdWritePort(args);
-    if (command == QStringLiteral("read-mem"))
-        return cmdReadMem(args);
-    if (command == QStringLiteral("write-mem"))
-        return cmdWriteMem(args);
-    if (command == QStringLiteral("identify"))
-        return args.isEmpty() ? cmdIdentify() : usage(QStringLiteral("identify не принимает аргументов"));
+        return args.isEmpty() ? ExitOk : usage(QStringLiteral("ping не принимает аргументов"));
+    if (command == QStringLiteral("identify")) {
+        if (!args.isEmpty())
+            return usage(QStringLiteral("identify не принимает аргументов"));
+        if (m_ctx->boardType != 4)
+            return usage(QStringLiteral("identify работает только с платой типа 4"));
+        return ExitOk;
+    }
     if (command == QStringLiteral("test"))
-        return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
+        return ExitOk; // its arguments were read with the options
+    if (command == QStringLiteral("read-port")) {
+        if (args.size() != 1 || !parseNumber(args[0], 3, c.port))
+            return usage(QStringLiteral("read-port P: порт от 0 до 3"));
+        return ExitOk;
+    }
+    if (command == QStringLiteral("write-port")) {
+        if (args.size() != 3 || !parseNumber(args[0], 3, c.port) ||
+            !parseNumber(args[1], 255, c.value) || !parseNumber(args[2], 255, c.mask))
+            return usage(
+                QStringLiteral("write-port P VALUE MASK: порт 0..3, значение и маска 0..255"));
+        return ExitOk;
+    }
+    if (command == QStringLiteral("read-mem")) {
+        if (args.size() != 2 || !parseNumber(args[0], 0xFFFF, c.address) ||
+            !parseNumber(args[1], 0x10000, c.length) || c.length == 0 ||
+            c.address + c.length > 0x10000)
+            return usage(
+                QStringLiteral("read-mem ADDR LEN: адрес 0..FFFF, длина от 1 до конца памяти"));
+        return ExitOk;
+    }
+    if (command == QStringLiteral("write-mem")) {
+        if (args.size() < 2 || !parseNumber(args[0], 0xFFFF, c.address))
+            return usage(
+                QStringLiteral("write-mem ADDR BYTE...: адрес 0..FFFF и хотя бы один байт"));
+        for (int i = 1; i < args.size(); ++i) {
+            quint32 b = 0;
+            if (!parseNumber(args[i], 255, b))
+                return usage(QStringLiteral("неверный байт: %1").arg(args[i]));
+            c.bytes.push_back(quint8(b));
+        }
+        if (c.address + c.bytes.size() > 0x10000)
+            return usage(QStringLiteral("запись выходит за конец памяти"));
+        return ExitOk;
+    }
     return usage(QStringLiteral("неизвестная команда: %1").arg(command));
+}
+
+int BenchCli::execute(const Command& c)
+{
+    if (c.name == QStringLiteral("ping"))
+        return cmdPing();
+    if (c.name == QStringLiteral("read-port"))
+        return cmdReadPort(c);
+    if (c.name == QStringLiteral("write-port"))
+        return cmdWritePort(c);
+    if (c.name == QStringLiteral("read-mem"))
+        return cmdReadMem(c);
+    if (c.name == QStringLiteral("write-mem"))
+        return cmdWriteMem(c);
+    if (c.name == QStringLiteral("identify"))
+        return cmdIdentify();
+    return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
 }
 
 int BenchCli::cmdPing()
@@ -239,36 +296,26 @@ int BenchCli::cmdPing()
     return ExitOk;
 }
 
-int BenchCli::cmdReadPort(const QStringList& args)
+int BenchCli::cmdReadPort(const Command& c)
 {
-    quint32 p = 0;
-    if (args.size() != 1 || !parseNumber(args[0], 3, p))
-        return usage(QStringLiteral("read-port P: порт от 0 до 3"));
-    const quint16 v = m_ctx->link.ReadPort(quint8(p));
+    const quint16 v = m_ctx->link.ReadPort(quint8(c.port));
     if (v > 0xFF)
         return linkFailure();
-    m_out << QStringLiteral("порт %1 = 0x%2\n").arg(p).arg(hexByte(v));
+    m_out << QStringLiteral("порт %1 = 0x%2\n").arg(c.port).arg(hexByte(v));
     m_out.flush();
     return ExitOk;
 }
 
-int BenchCli::cmdWritePort(const QStringList& args)
+int BenchCli::cmdWritePort(const Command& c)
 {
-    quint32 p = 0, value = 0, mask = 0;
-    if (args.size() != 3 || !parseNumber(args[0], 3, p) || !parseNumber(args[1], 255, value) ||
-        !parseNumber(args[2], 255, mask))
-        return usage(QStringLiteral("write-port P VALUE MASK: порт 0..3, значение и маска 0..255"));
-    if (!m_ctx->link.WritePort(quint8(p), quint8(value), quint8(mask)))
+    if (!m_ctx->link.WritePort(quint8(c.port), quint8(c.value), quint8(c.mask)))
         return linkFailure();
     return ExitOk;
 }
 
-int BenchCli::cmdReadMem(const QStringList& args)
+int BenchCli::cmdReadMem(const Command& c)
 {
-    quint32 address = 0, length = 0;
-    if (args.size() != 2 || !parseNumber(args[0], 0xFFFF, address) ||
-        !parseNumber(args[1], 0x10000, length) || length == 0 || address + length > 0x10000)
-        return usage(QStringLiteral("read-mem ADDR LEN: адрес 0..FFFF, длина от 1 до конца памяти"));
+    const quint32 address = c.address, length = c.length;
     QByteArray data;
     data.reserve(int(length));
     quint32 at = address;
@@ -286,23 +333,12 @@ int BenchCli::cmdReadMem(const QStringList& args)
     return ExitOk;
 }
 
-int BenchCli::cmdWriteMem(const QStringList& args)
+int BenchCli::cmdWriteMem(const Command& c)
 {
-    quint32 address = 0;
-    if (args.size() < 2 || !parseNumber(args[0], 0xFFFF, address))
-        return usage(QStringLiteral("write-mem ADDR BYTE...: адрес 0..FFFF и хотя бы один байт"));
-    std::vector<quint8> bytes;
-    for (int i = 1; i < args.size(); ++i) {
-        quint32 b = 0;
-        if (!parseNumber(args[i], 255, b))
-            return usage(QStringLiteral("неверный байт: %1").arg(args[i]));
-        bytes.push_back(quint8(b));
-    }
-    if (address + bytes.size() > 0x10000)
-        return usage(QStringLiteral("запись выходит за конец памяти"));
+    const std::vector<quint8>& bytes = c.bytes;
     for (size_t off = 0; off < bytes.size(); off += 255) {
         const size_t n = std::min<size_t>(255, bytes.size() - off);
-        if (!m_ctx->link.WriteMemory(quint16(address + off),
+        if (!m_ctx->link.WriteMemory(quint16(c.address + off),
                                      std::span<const quint8>(bytes.data() + off, n)))
             return linkFailure();
     }
@@ -311,8 +347,6 @@ int BenchCli::cmdWriteMem(const QStringList& args)
 
 int BenchCli::cmdIdentify()
 {
-    if (m_ctx->boardType != 4)
-        return usage(QStringLiteral("identify работает только с платой типа 4"));
     QString identity;
     const quint8 r = m_ctx->link.ReadControllerIdentity(identity);
     if (r != LongOk) {

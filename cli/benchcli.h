@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTextStream>
 #include <memory>
+#include <vector>
 
 namespace kia {
 class Clock;
@@ -41,12 +42,20 @@ public:
     static QString helpText();
 
 private:
-    int execute(const QString& command, const QStringList& args);
+    /// A command and its arguments, read and checked before any port opens.
+    struct Command {
+        QString name;
+        quint32 port = 0, value = 0, mask = 0, address = 0, length = 0;
+        std::vector<quint8> bytes;
+    };
+    /// ExitOk with `c` filled, or the usage exit after its message.
+    int parseCommand(const QString& command, const QStringList& args, Command& c);
+    int execute(const Command& c);
     int cmdPing();
-    int cmdReadPort(const QStringList& args);
-    int cmdWritePort(const QStringList& args);
-    int cmdReadMem(const QStringList& args);
-    int cmdWriteMem(const QStringList& args);
+    int cmdReadPort(const Command& c);
+    int cmdWritePort(const Command& c);
+    int cmdReadMem(const Command& c);
+    int cmdWriteMem(const Command& c);
     int cmdIdentify();
     int linkFailure();
     int usage(const QString& message);

@@ -40,6 +40,13 @@ bool parseNumber(const QString& text, quint32 maxValue, quint32& value)
     }
     if (t.isEmpty())
         return false;
+    // Digits only: no second prefix ("0x0x10"), sign or blank inside.
+    for (const QChar c : std::as_const(t)) {
+        const bool digit = c >= u'0' && c <= u'9';
+        const bool hexLetter = (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+        if (!digit && !(base == 16 && hexLetter))
+            return false;
+    }
     bool ok = false;
     const qulonglong v = t.toULongLong(&ok, base);
     if (!ok || v > maxValue)

@@ -3,7 +3,9 @@
 #include "app/commandtable.h"
 #include "app/versionlist.h"
 #include "core/benchcontext.h"
+#include "core/board.h"
 #include "core/consoleprompts.h"
+#include "core/displaytext.h"
 #include "core/scenariohost.h"
 #include "boardtests/memoryerrormodel.h"
 #include "boardtests/portimagemodel.h"
@@ -79,8 +81,14 @@ public:
     bool ChooseSoftwareVersion(BenchContext& ctx) override {
         QList<VersionEntry> fromFile;
         QFile file(QDir(ctx.workingFolder).filePath(QStringLiteral("versions.txt")));
-        if (file.open(QIODevice::ReadOnly))
+        if (file.open(QIODevice::ReadOnly)) {
             fromFile = parseVersionList(file.readAll());
+        } else {
+            // As the workstation's version choice says it.
+            ctx.prompts.beep(600, 30);
+            ctx.prompts.message(PromptIcon::Error, applicationTitle(),
+                                QStringLiteral("Ошибка чтения файла \"versions.txt\" !"));
+        }
         const QList<VersionEntry> choices = versionChoices(fromFile);
         VersionEntry chosen = choices.constFirst();
         if (m_options.haveVersion) {
@@ -93,7 +101,8 @@ public:
             }
         }
         ctx.chosenVersion = chosen.value;
-        m_err << QStringLiteral("Версия ПО ККМ: ") << chosen.name << " (" << chosen.value << ")\n";
+        m_err << QStringLiteral("Версия ПО ККМ: ") << shortenForDisplay(chosen.name) << " ("
+              << shortenForDisplay(chosen.value) << ")\n";
         m_err.flush();
         return true;
     }

@@ -37,6 +37,9 @@ public:
     int boardType = 0;
     /// COM port the engineer selected (1..8); the link opens it lazily.
     int selectedPort = 1;
+    /// Title of the link messages when the port is a device path rather than
+    /// COMn (kia-bench --port /dev/ttyUSB0); empty: "Com" and the port digit.
+    QString linkTitle;
 
     PortResolver ports;
     LinkPort link;

@@ -25,12 +25,19 @@ DiagnosticsOffer askDiagnostics(BenchContext& ctx, const QString& title, const Q
 }
 
 QString programmerTitle() { return QStringLiteral("Программатор"); }
+
+StatusMessage titled(const BenchContext& ctx, StatusMessage m)
+{
+    if (!ctx.linkTitle.isEmpty())
+        m.title = ctx.linkTitle;
+    return m;
+}
 } // namespace
 
 void ShowLinkError(BenchContext& ctx)
 {
     ctx.busy = false;
-    const StatusMessage m = LinkStatusText(ctx.linkStatus, ctx.boardType, ctx.selectedPort);
+    const StatusMessage m = titled(ctx, LinkStatusText(ctx.linkStatus, ctx.boardType, ctx.selectedPort));
     ctx.prompts.beep(kBeepHz, kBeepMs);
     ctx.prompts.message(PromptIcon::Error, m.title, m.text);
 }
@@ -38,14 +45,14 @@ void ShowLinkError(BenchContext& ctx)
 void ShowCashLinkError(BenchContext& ctx)
 {
     ctx.busy = false;
-    const StatusMessage m = CashLinkStatusText(ctx.linkStatus, ctx.selectedPort);
+    const StatusMessage m = titled(ctx, CashLinkStatusText(ctx.linkStatus, ctx.selectedPort));
     ctx.prompts.beep(kBeepHz, kBeepMs);
     ctx.prompts.message(PromptIcon::Error, m.title, m.text);
 }
 
 DiagnosticsOffer OfferNoConnectDiagnostics(BenchContext& ctx)
 {
-    const StatusMessage m = LinkStatusText(ctx.linkStatus, ctx.boardType, ctx.selectedPort);
+    const StatusMessage m = titled(ctx, LinkStatusText(ctx.linkStatus, ctx.boardType, ctx.selectedPort));
     return askDiagnostics(ctx, m.title, m.text, QStringLiteral("NO_CONNECT"));
 }
 
@@ -69,7 +76,7 @@ void ShowIdentificationCheck(BenchContext& ctx, quint8 result, const QString& id
         return;
     }
     if (identity.size() == 12) {
-        const StatusMessage m = LinkStatusText(LinkOk, ctx.boardType, ctx.selectedPort);
+        const StatusMessage m = titled(ctx, LinkStatusText(LinkOk, ctx.boardType, ctx.selectedPort));
         ctx.prompts.message(PromptIcon::Error, m.title, m.text);
         return;
     }

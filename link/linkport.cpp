@@ -83,7 +83,9 @@ bool LinkPort::OpenLinkPort(int port, qint32 speed)
 
 bool LinkPort::EnsureLinkPort()
 {
-    if (m_line && m_openPort == m_ctx.selectedPort)
+    // A handle whose device went away (an adapter pulled and plugged back)
+    // is let go, so that the device is opened afresh at its path.
+    if (m_line && m_openPort == m_ctx.selectedPort && !m_line->deviceLost())
         return true;
     CloseLinkPort();
     return OpenLinkPort(m_ctx.selectedPort, 0);

@@ -25,12 +25,27 @@ bool QSerialLine::portFailed() const
     return e != QSerialPort::NoError && e != QSerialPort::TimeoutError;
 }
 
+void QSerialLine::clearError()
+{
+    switch (m_port->error()) {
+    case QSerialPort::ResourceError:       // read/write failed: the device went away
+    case QSerialPort::DeviceNotFoundError: // it is no longer there
+    case QSerialPort::PermissionError:     // taken from us
+        m_lost = true;
+        break;
+    default:
+        break;
+    }
+    m_port->clearError();
+}
+
 bool QSerialLine::open()
 {
     if (!m_port)
         m_port = new QSerialPort;
     if (m_port->isOpen())
         return true;
+    m_lost = false;
     m_port->setPortName(m_device);
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_port->clearError();
@@ -55,13 +70,13 @@ bool QSerialLine::configure(qint32 baud)
                     m_port->setParity(QSerialPort::NoParity) &&
                     m_port->setStopBits(QSerialPort::OneStop) &&
                     m_port->setFlowControl(QSerialPort::NoFlowControl);
-    m_port->clearError();
+    clearError();
     // DTR and RTS control disabled: the system raises both when it opens a
     // tty, and DTR drives the probe's level driver. A pseudo-terminal has no
     // modem lines, so a refusal here is not a port failure.
     m_port->setDataTerminalReady(false);
     m_port->setRequestToSend(false);
-    m_port->clearError();
+    clearError();
     return ok;
 }
 
@@ -70,7 +85,7 @@ bool QSerialLine::setBaudRate(qint32 baud)
     if (!isOpen())
         return false;
     const bool ok = m_port->setBaudRate(baud);
-    m_port->clearError();
+    clearError();
     return ok;
 }
 
@@ -97,7 +112,7 @@ bool QSerialLine::purge()
     if (!isOpen())
         return false;
     const bool ok = m_port->clear(QSerialPort::AllDirections);
-    m_port->clearError();
+    clearError();
     return ok;
 }
 
@@ -111,7 +126,7 @@ qint64 QSerialLine::write(const quint8* data, qint64 n)
         limit = kNoLimitMs;
     const qint64 queued = m_port->write(reinterpret_cast<const char*>(data), n);
     if (queued < 0) {
-        m_port->clearError();
+        clearError();
         return -1;
     }
     QElapsedTimer timer;
@@ -122,10 +137,10 @@ qint64 QSerialLine::write(const quint8* data, qint64 n)
             break;
         if (!m_port->waitForBytesWritten(static_cast<int>(left))) {
             if (portFailed()) {
-                m_port->clearError();
+                clearError();
                 return -1;
             }
-            m_port->clearError();
+            clearError();
         }
     }
     return queued - m_port->bytesToWrite();
@@ -139,7 +154,7 @@ qint64 QSerialLine::read(quint8* data, qint64 n)
     if (m_timeouts.readInterval == 0xFFFFFFFFu && m_timeouts.readTotalMultiplier == 0 &&
         m_timeouts.readTotalConstant == 0) {
         m_port->waitForReadyRead(0);
-        m_port->clearError();
+        clearError();
         const qint64 r = m_port->read(reinterpret_cast<char*>(data), n);
         return r < 0 ? -1 : r;
     }
@@ -154,7 +169,7 @@ qint64 QSerialLine::read(quint8* data, qint64 n)
         if (m_port->bytesAvailable() > 0) {
             const qint64 r = m_port->read(reinterpret_cast<char*>(data + got), n - got);
             if (r < 0) {
-                m_port->clearError();
+                clearError();
                 return got > 0 ? got : -1;
             }
             got += r;
@@ -169,10 +184,10 @@ qint64 QSerialLine::read(quint8* data, qint64 n)
             break;
         if (!m_port->waitForReadyRead(static_cast<int>(wait))) {
             if (portFailed()) {
-                m_port->clearError();
+                clearError();
                 return got > 0 ? got : -1;
             }
-            m_port->clearError();
+            clearError();
         }
     }
     return got;
@@ -183,7 +198,7 @@ bool QSerialLine::setRts(bool on)
     if (!isOpen())
         return false;
     const bool ok = m_port->setRequestToSend(on);
-    m_port->clearError();
+    clearError();
     return ok;
 }
 
@@ -192,7 +207,7 @@ bool QSerialLine::setDtr(bool on)
     if (!isOpen())
         return false;
     const bool ok = m_port->setDataTerminalReady(on);
-    m_port->clearError();
+    clearError();
     return ok;
 }
 
@@ -202,7 +217,7 @@ bool QSerialLine::modemStatus(quint8& bits)
         return false;
     const QSerialPort::PinoutSignals s = m_port->pinoutSignals();
     if (m_port->error() != QSerialPort::NoError) {
-        m_port->clearError();
+        clearError();
         return false;
     }
     bits = 0;

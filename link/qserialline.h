@@ -29,12 +29,16 @@ public:
     bool setRts(bool on) override;
     bool setDtr(bool on) override;
     bool modemStatus(quint8& bits) override;
+    bool deviceLost() const override { return m_lost; }
 
 private:
     bool portFailed() const;
+    /// Clears the port's error, remembering whether it meant a lost device.
+    void clearError();
     QString m_device;
     QSerialPort* m_port = nullptr; // made lazily in the thread that opens the line
     SerialTimeouts m_timeouts;
+    bool m_lost = false;
 };
 
 } // namespace kia

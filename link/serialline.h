@@ -65,6 +65,11 @@ public:
     virtual bool setDtr(bool on) = 0;
     /// CTS and DSR as ModemBits.
     virtual bool modemStatus(quint8& bits) = 0;
+
+    /// True once a port call failed in a way that means the device itself is
+    /// gone (a USB adapter pulled out), as opposed to a peer that is silent:
+    /// the open handle is dead and only a new open can reach the device again.
+    virtual bool deviceLost() const { return false; }
 };
 
 } // namespace kia

@@ -32,6 +32,7 @@ public:
     bool setRts(bool on) override;
     bool setDtr(bool on) override;
     bool modemStatus(quint8& bits) override;
+    bool deviceLost() const override { return m_inner->deviceLost(); }
 
 private:
     void emitLine(const QString& what) const;

@@ -1,5 +1,7 @@
 #include "faultscript.h"
 
+#include "core/displaytext.h"
+
 #include <QStringList>
 #include <optional>
 
@@ -185,7 +187,7 @@ private:
     }
     std::nullopt_t fail(const QString& what) {
         if (m_error)
-            *m_error = QStringLiteral("Строка %1: %2").arg(m_line).arg(what);
+            *m_error = kia::shortenForDisplay(QStringLiteral("Строка %1: %2").arg(m_line).arg(what));
         return std::nullopt;
     }
 
@@ -213,7 +215,8 @@ bool FaultScript::read(const QString& text, Contents* contents, QString* error) 
             QString problem;
             if (!BoardFaultScript::parseLine(words, lineNo, result.board, &problem)) {
                 if (error)
-                    *error = QStringLiteral("Строка %1: %2").arg(lineNo).arg(problem);
+                    *error = kia::shortenForDisplay(
+                        QStringLiteral("Строка %1: %2").arg(lineNo).arg(problem));
                 if (contents)
                     *contents = Contents();
                 return false;

@@ -49,6 +49,31 @@ void ControlPoint::toRecord(uchar* r) const {
     std::memcpy(r + 53, reserved, 3);
 }
 
+bool hasDrawableCoordinates(const ControlPoint& p) {
+    auto fits = [](qint32 c) { return c >= -MaxPointCoordinate && c <= MaxPointCoordinate; };
+    return fits(p.xSchematic) && fits(p.ySchematic) && fits(p.xLayout) && fits(p.yLayout);
+}
+
+bool ParsePointsFile(QByteArrayView bytes, int boardType, QList<ControlPoint>& points) {
+    points.clear();
+    const qsizetype length = bytes.size();
+    if (length <= 0 || length % ControlPoint::RecordSize != 0)
+        return false;
+
+    QList<ControlPoint> loaded;
+    const auto* record = reinterpret_cast<const uchar*>(bytes.data());
+    for (qsizetype i = 0; i < length / ControlPoint::RecordSize; ++i) {
+        const ControlPoint p = ControlPoint::fromRecord(record + i * ControlPoint::RecordSize);
+        if (!p.onBoard(boardType))
+            continue;
+        if (!hasDrawableCoordinates(p))
+            return false;
+        loaded.append(p);
+    }
+    points = std::move(loaded);
+    return true;
+}
+
 bool LoadPointsFile(const QString& path, int boardType, QList<ControlPoint>& points) {
     points.clear();
     QFile file(path);
@@ -57,19 +82,10 @@ bool LoadPointsFile(const QString& path, int boardType, QList<ControlPoint>& poi
     const qint64 length = file.size();
     if (length <= 0 || length % ControlPoint::RecordSize != 0)
         return false;
-
-    QList<ControlPoint> loaded;
-    uchar record[ControlPoint::RecordSize];
-    for (qint64 i = 0; i < length / ControlPoint::RecordSize; ++i) {
-        if (file.read(reinterpret_cast<char*>(record), ControlPoint::RecordSize) !=
-            ControlPoint::RecordSize)
-            return false;
-        const ControlPoint p = ControlPoint::fromRecord(record);
-        if (p.onBoard(boardType))
-            loaded.append(p);
-    }
-    points = std::move(loaded);
-    return true;
+    const QByteArray bytes = file.read(length);
+    if (bytes.size() != length)
+        return false;
+    return ParsePointsFile(bytes, boardType, points);
 }
 
 int FindPoint(const QList<ControlPoint>& points, int boardType, QByteArrayView name) {

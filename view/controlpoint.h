@@ -55,10 +55,23 @@ struct ControlPoint {
 };
 static_assert(sizeof(ControlPoint) == ControlPoint::RecordSize);
 
-/// Loads the points of `boardType` from the points file at `path`, in file
-/// order. Fails (and leaves `points` empty) when the file is missing, empty,
-/// not a whole number of records, or cannot be read to its end. A file with no
-/// point of this board type is valid and gives no points. UI thread.
+/// The largest distance from a picture's origin at which a point may lie
+/// (either sign). Far beyond any board picture, and small enough that window
+/// sums (scroll position, picture offset, marker size) cannot overflow.
+constexpr qint32 MaxPointCoordinate = 1 << 20;
+
+/// Whether every coordinate of `p` is within MaxPointCoordinate.
+bool hasDrawableCoordinates(const ControlPoint& p);
+
+/// The points of `boardType` in the bytes of a points file, in file order.
+/// Fails (and leaves `points` empty) when the bytes are empty, not a whole
+/// number of records, or a point of this board type has a coordinate that
+/// cannot lie on any picture. No point of this board type is valid and gives
+/// no points. Pure function, any thread.
+bool ParsePointsFile(QByteArrayView bytes, int boardType, QList<ControlPoint>& points);
+
+/// ParsePointsFile on the file at `path`; fails as well when the file is
+/// missing or cannot be read to its end. UI thread.
 bool LoadPointsFile(const QString& path, int boardType, QList<ControlPoint>& points);
 
 /// Index of the first point of `boardType` named exactly `name` (bytes), or -1.

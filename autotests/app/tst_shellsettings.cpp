@@ -1,6 +1,10 @@
 #include "app/shellsettings.h"
 
+#include "core/scriptedprompts.h"
+
 #include <QFile>
+#include <csignal>
+#include <sys/resource.h>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,6 +44,9 @@ private slots:
     void shortFileIsExtended();
     void unopenableFileKeepsDefaultsAndSavesNothing();
     void anyBytesAreSafe();
+    void failedWriteKeepsThePreviousFile();
+    void deviceThatCannotTakeTheBytesIsReported();
+    void readOnlyFileIsApplied();
 
 private:
     QString path() const { return m_dir.filePath(QStringLiteral("kia_nelta2.cfg")); }
@@ -107,7 +114,7 @@ void TestShellSettings::missingFileIsCreatedAndWritten() {
     s.pictureMode = 1;
     s.backgroundColour = makeColourRef(1, 2, 3);
     s.customColours[15] = makeColourRef(9, 8, 7);
-    QVERIFY(file.save(s));
+    QCOMPARE(file.save(s), SettingsFile::SaveResult::Saved);
     QVERIFY(!file.isOpen());
 
     const QByteArray bytes = read();
@@ -125,7 +132,7 @@ void TestShellSettings::saveKeepsTheTailOfALongerFile() {
     SettingsFile file;
     QVERIFY(file.load(path(), s));
     s.comPort = 8;
-    QVERIFY(file.save(s));
+    QCOMPARE(file.save(s), SettingsFile::SaveResult::Saved);
     const QByteArray bytes = read();
     QCOMPARE(bytes.size(), 80);
     QCOMPARE(bytes[68], char(8));
@@ -138,7 +145,7 @@ void TestShellSettings::shortFileIsExtended() {
     ShellSettings s;
     SettingsFile file;
     QVERIFY(file.load(path(), s));
-    QVERIFY(file.save(s));
+    QCOMPARE(file.save(s), SettingsFile::SaveResult::Saved);
     const QByteArray bytes = read();
     QCOMPARE(bytes.size(), 71);
     QCOMPARE(bytes.left(68), sampleBytes(68));
@@ -154,7 +161,7 @@ void TestShellSettings::unopenableFileKeepsDefaultsAndSavesNothing() {
     SettingsFile file;
     QVERIFY(!file.load(blocked, s));
     QCOMPARE(int(s.comPort), 1);
-    QVERIFY(!file.save(s));
+    QCOMPARE(file.save(s), SettingsFile::SaveResult::NotOpened);
     QVERIFY(QFileInfo(blocked).isDir());
 }
 
@@ -168,6 +175,80 @@ void TestShellSettings::anyBytesAreSafe() {
     QVERIFY(!s.logicProbe());
     QVERIFY(!s.layoutShown());
     QCOMPARE(SettingsFile::encode(s), bytes);
+}
+
+void TestShellSettings::failedWriteKeepsThePreviousFile() {
+    // A full disk: no file of this process may grow past 40 bytes.
+    const QByteArray original = sampleBytes(80);
+    write(original);
+    ShellSettings s;
+    SettingsFile file;
+    QVERIFY(file.load(path(), s));
+    s.comPort = 3;
+
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 40;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ScriptedPrompts prompts;
+    SaveShellSettings(file, s, prompts);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(read(), original);
+    QCOMPARE(prompts.boxes().size(), 1);
+    QCOMPARE(prompts.boxes().first().text,
+             QStringLiteral("Ошибка записи файла настроек \"kia_nelta2.cfg\" !  "
+                            "Настройки не сохранены."));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kia_nelta2.cfg")});
+}
+
+void TestShellSettings::deviceThatCannotTakeTheBytesIsReported() {
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full");
+    const QString link = m_dir.filePath(QStringLiteral("full.cfg"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), link));
+    ShellSettings s;
+    SettingsFile file;
+    QVERIFY(file.load(link, s));
+    QCOMPARE(int(s.comPort), 1);
+    ScriptedPrompts prompts;
+    SaveShellSettings(file, s, prompts);
+    QCOMPARE(prompts.boxes().size(), 1);
+    QVERIFY(prompts.boxes().first().text.contains(QStringLiteral("\"full.cfg\"")));
+    // The device is still there and still a device.
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(!QFileInfo(QStringLiteral("/dev/full")).isFile());
+}
+
+void TestShellSettings::readOnlyFileIsApplied() {
+    write(sampleBytes(71));
+    QVERIFY(QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    {
+        QFile probe(path());
+        if (probe.open(QIODevice::ReadWrite)) {
+            QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QSKIP("permissions do not bind this user (root)");
+        }
+    }
+    ShellSettings s;
+    SettingsFile file;
+    QVERIFY(file.load(path(), s));
+    QVERIFY(!file.isWritable());
+    QCOMPARE(int(s.comPort), 6);
+    QCOMPARE(int(s.pictureMode), 1);
+
+    ScriptedPrompts prompts;
+    SaveShellSettings(file, s, prompts); // nothing changed: nothing to say
+    QVERIFY(prompts.boxes().isEmpty());
+    QVERIFY(file.load(path(), s));
+    s.comPort = 2;
+    SaveShellSettings(file, s, prompts);
+    QCOMPARE(prompts.boxes().size(), 1);
+    QCOMPARE(read(), sampleBytes(71));
+    QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 QTEST_GUILESS_MAIN(TestShellSettings)

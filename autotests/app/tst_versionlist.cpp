@@ -51,6 +51,17 @@ void TestVersionList::parse_data() {
         << QByteArray("V2.80 \xef\xf0\xee\xe3\n") << Entries{e("2.80", "прог")};
     QTest::newRow("empty file") << QByteArray() << Entries{};
     QTest::newRow("only V") << QByteArray("V\nV1.00 x.bin\n") << Entries{};
+    QTest::newRow("carriage returns only: one entry a line")
+        << QByteArray("V1.00 a.bin\rV2.00 b.bin\r")
+        << Entries{e("1.00", "a.bin"), e("2.00", "b.bin")};
+    QTest::newRow("mixed line ends")
+        << QByteArray("V1.00 a.bin\r\n\rV2.00 b.bin\nV3.00 c.bin")
+        << Entries{e("1.00", "a.bin"), e("2.00", "b.bin"), e("3.00", "c.bin")};
+    QTest::newRow("byte-order mark: first entry kept, UTF-8 text")
+        << QByteArray("\xEF\xBB\xBFV2.10 \xD0\xBF\xD1\x80\xD0\xBE\xD0\xB3\r\nV2.20 b.bin\r\n")
+        << Entries{e("2.10", "прог"), e("2.20", "b.bin")};
+    QTest::newRow("mark-like bytes inside a line stay Windows-1251")
+        << QByteArray("V2.10 \xEF\xBB\xBF\n") << Entries{e("2.10", "п»ї")};
 }
 
 void TestVersionList::parse() {
@@ -80,7 +91,6 @@ void TestVersionList::hostileFilesAreReadSafely_data() {
         stray[i] = char(i * 37);
     QTest::newRow("stray bytes") << stray << 0 << 0;
     QTest::newRow("NUL inside a line") << QByteArray("V1.00 a\0b\n", 10) << 1 << 3;
-    QTest::newRow("carriage returns only") << QByteArray("V1.00 a\rV2.00 b\r") << 1 << 9;
 }
 
 void TestVersionList::hostileFilesAreReadSafely() {

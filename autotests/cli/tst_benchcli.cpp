@@ -94,7 +94,22 @@ void TestBenchCli::commands_data()
                                   << QString() << QStringLiteral("неверный байт");
     QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << QStringLiteral("Коды завершения") << QString();
     QTest::newRow("missing device") << QStringList{QStringLiteral("-p"), QStringLiteral("/dev/kia-none"), QStringLiteral("ping")} << 2
-                                    << QString() << QStringLiteral("Ошибка инициализации !");
+                                    << QString() << QStringLiteral("/dev/kia-none: Ошибка инициализации !");
+    // The command line is refused before the missing device is even tried.
+    QTest::newRow("bad address before the port")
+        << QStringList{QStringLiteral("-p"), QStringLiteral("/dev/kia-none"), QStringLiteral("read-mem"), QStringLiteral("zz"), QStringLiteral("4")}
+        << 64 << QString() << QStringLiteral("read-mem ADDR LEN");
+    QTest::newRow("bad byte before the port")
+        << QStringList{QStringLiteral("-p"), QStringLiteral("/dev/kia-none"), QStringLiteral("write-mem"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("x")}
+        << 64 << QString() << QStringLiteral("неверный байт: x");
+    QTest::newRow("unknown command before the port")
+        << QStringList{QStringLiteral("-p"), QStringLiteral("/dev/kia-none"), QStringLiteral("frobnicate")}
+        << 64 << QString() << QStringLiteral("неизвестная команда");
+    QTest::newRow("identify on type 0 before the port")
+        << QStringList{QStringLiteral("-p"), QStringLiteral("/dev/kia-none"), QStringLiteral("identify")}
+        << 64 << QString() << QStringLiteral("только с платой типа 4");
+    QTest::newRow("double prefix") << kSim0 + QStringList{QStringLiteral("read-mem"), QStringLiteral("0x0x10"), QStringLiteral("4")} << 64
+                                   << QString() << QStringLiteral("read-mem ADDR LEN");
 }
 
 void TestBenchCli::commands()
@@ -145,6 +160,19 @@ void TestBenchCli::faultScriptFromFile()
     broken.flush();
     const Run refused = runCli(kSim0 + QStringList{QStringLiteral("--faults"), broken.fileName(), QStringLiteral("ping")});
     QCOMPARE(refused.code, 64);
+
+    // A huge line is named, not echoed whole: its start and the end of the message show.
+    QTemporaryFile huge;
+    QVERIFY(huge.open());
+    huge.write("bogus" + QByteArray(1 << 20, 'x') + "end\n");
+    huge.flush();
+    const Run cut = runCli(kSim0 + QStringList{QStringLiteral("--faults"), huge.fileName(), QStringLiteral("ping")});
+    QCOMPARE(cut.code, 64);
+    const QString line = cut.err.section(u'\n', 0, 0);
+    QVERIFY2(line.size() < 400, qPrintable(QString::number(line.size())));
+    QVERIFY2(line.contains(QStringLiteral("Строка 1: неизвестная неисправность \"bogusxxx")) &&
+                 line.contains(QStringLiteral("…")) && line.endsWith(QStringLiteral("xxxend\".")),
+             qPrintable(line));
 }
 
 void TestBenchCli::memoryRoundTrip()
@@ -186,6 +214,13 @@ void TestBenchCli::numbers_data()
     QTest::newRow("negative") << QStringLiteral("-1") << false << 0u;
     QTest::newRow("empty") << QString() << false << 0u;
     QTest::newRow("junk") << QStringLiteral("12zz") << false << 0u;
+    QTest::newRow("hex digits in decimal") << QStringLiteral("1F") << false << 0u;
+    QTest::newRow("double 0x") << QStringLiteral("0x0x10") << false << 0u;
+    QTest::newRow("0x and h") << QStringLiteral("0x10h") << false << 0u;
+    QTest::newRow("dollar and 0x") << QStringLiteral("$0x10") << false << 0u;
+    QTest::newRow("plus sign") << QStringLiteral("+5") << false << 0u;
+    QTest::newRow("blank inside") << QStringLiteral("0x1 0") << false << 0u;
+    QTest::newRow("blanks around") << QStringLiteral(" 0x10 ") << true << 0x10u;
 }
 
 void TestBenchCli::numbers()

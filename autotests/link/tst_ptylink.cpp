@@ -10,6 +10,8 @@
 #include "sim/ptybench.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kia;
@@ -25,6 +27,7 @@ private slots:
     void identificationOverPty();
     void missingDeviceGivesStatus4();
     void busyDeviceGivesStatus4();
+    void vanishedAdapterIsOpenedAgain();
 };
 
 namespace {
@@ -132,6 +135,43 @@ void TestPtyLink::busyDeviceGivesStatus4()
     other.ports.setOverride(1, rig.pty.slavePath());
     QVERIFY(!other.link.OpenLinkPort(1, 0));
     QCOMPARE(int(other.linkStatus), int(LinkPortError));
+}
+
+void TestPtyLink::vanishedAdapterIsOpenedAgain()
+{
+    // The port names a fixed path (as udev gives an adapter); behind it the
+    // first pty is pulled out and a second one plugged in.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ttyUSB0"));
+    auto first = std::make_unique<sim::PtyBench>(0);
+    sim::PtyBench second(0);
+    QVERIFY(first->start());
+    QVERIFY(QFile::link(first->slavePath(), path));
+
+    RealClock clock;
+    ScriptedPrompts prompts;
+    BenchContext ctx(clock, prompts);
+    ctx.ports.setOverride(1, path);
+    ctx.selectedPort = 1;
+    QVERIFY(ctx.link.EnsureLinkPort());
+    QVERIFY(ctx.link.ReadPort(0) <= 0xFF);
+
+    first.reset();
+    QCOMPARE(ctx.link.ReadPort(0), quint16(0xFFFF));
+    QVERIFY(ctx.linkStatus != LinkOk);
+
+    QVERIFY(second.start());
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::link(second.slavePath(), path));
+    QVERIFY(ctx.link.EnsureLinkPort());
+    QVERIFY(ctx.link.ReadPort(0) <= 0xFF);
+    QCOMPARE(ctx.linkStatus, quint8(LinkOk));
+
+    // A silent peer is no lost device: the handle stays.
+    second.bench().addFault(sim::Fault::silence().once());
+    QCOMPARE(ctx.link.ReadPort(0), quint16(0xFFFF));
+    QVERIFY(ctx.link.EnsureLinkPort());
+    QVERIFY(ctx.link.ReadPort(0) <= 0xFF);
 }
 
 QTEST_GUILESS_MAIN(TestPtyLink)

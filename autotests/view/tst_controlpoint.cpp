@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <limits>
 
 using namespace kia;
 
@@ -75,6 +76,25 @@ void TestControlPoint::loadRules_data() {
     QTest::newRow("mixed on board 0") << mixed << 0 << true << 2;
     QTest::newRow("mixed on board 1") << mixed << 1 << true << 1;
     QTest::newRow("mixed on board 4") << mixed << 4 << true << 1;
+
+    // Coordinates no picture can hold are refused on both pictures; at the
+    // limit a point still loads, and a far point of another board is left alone.
+    const int far = std::numeric_limits<qint32>::max();
+    const int low = std::numeric_limits<qint32>::min();
+    const int edge = MaxPointCoordinate;
+    QTest::newRow("diagram x at int max")
+        << pointsFileBytes({makePoint("A", far, 1, 1, 1)}) << 0 << false << 0;
+    QTest::newRow("diagram y at int min")
+        << pointsFileBytes({makePoint("A", 1, low, 1, 1)}) << 0 << false << 0;
+    QTest::newRow("layout x at int max")
+        << pointsFileBytes({makePoint("A", 1, 1, far, 1)}) << 0 << false << 0;
+    QTest::newRow("layout y past the limit")
+        << pointsFileBytes({makePoint("A", 1, 1, 1, edge + 1)}) << 0 << false << 0;
+    QTest::newRow("at the limit on both pictures")
+        << pointsFileBytes({makePoint("A", edge, -edge, -edge, edge)}) << 0 << true << 1;
+    QTest::newRow("far point of another board")
+        << pointsFileBytes({makePoint("A", 1, 1, 1, 1, 0x01), makePoint("B", far, 1, 1, 1, 0x10)})
+        << 0 << true << 1;
 }
 
 void TestControlPoint::loadRules() {
