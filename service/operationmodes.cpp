@@ -3,6 +3,8 @@
 #include "controllerprogramming.h"
 #include "datamemoryworkers.h"
 #include "progresssink.h"
+#include "softwareupdate.h"
+#include "softwareverification.h"
 
 namespace kia {
 
@@ -24,8 +26,8 @@ const ModeInfo kModes[] = {
     {"Сохранение данных РПЗУ в файле...", 1024, &SaveEepromWorker},
     {"Восстановление данных РПЗУ из файла...", 1024, &RestoreEepromWorker},
     {"Очистка РПЗУ...", 4, &ClearEepromWorker},
-    {"Cтирание программного РПЗУ...", 1, nullptr},
-    {"Верификация ПО кассы...", 1920, nullptr},
+    {"Cтирание программного РПЗУ...", 1, &UpdateSoftwareWorker},
+    {"Верификация ПО кассы...", 1920, &VerifySoftwareWorker},
 };
 constexpr int kModeCount = static_cast<int>(std::size(kModes));
 

@@ -34,6 +34,7 @@ enum OperationResult : int {
     OpCompare = 133,
     OpWrongSize = 134,    // restore; or a program-memory page write failed (update)
     OpProgramCompare = 135,
+    OpBackupFailed = 136, // the backup before an erase could not be written; nothing erased
 };
 
 /// The one data argument of an operation, kept alive by the caller until the
@@ -46,6 +47,8 @@ struct OperationArgument {
     QString text;
     QByteArray image;
     QString savedAs;
+    /// Mode 9: where the program EEPROM goes before it is erased (empty: no backup).
+    QString backup;
 };
 
 /// A worker: the body of one operation. Runs on the worker thread (or the

@@ -27,6 +27,9 @@ public:
     /// A line for the engineer that is no box (the workstation's status bar,
     /// a line on stderr): where a backup went.
     virtual void ShowStatus(const QString& text) = 0;
+    /// The pre-verification dialog (connection picture and instructions);
+    /// true on "Продолжить". The caller has beeped already.
+    virtual bool ShowPreVerification() = 0;
 };
 
 } // namespace kia

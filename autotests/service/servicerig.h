@@ -44,6 +44,10 @@ struct RecordingServiceHost final : kia::ServiceHost {
     kia::TestSessionHost& session() override { return sessionHost; }
     void ClearMarks() override { ++marksCleared; }
     void ShowStatus(const QString& text) override { status << text; }
+    bool ShowPreVerification() override {
+        ++preVerifications;
+        return continueVerification;
+    }
 
     kia::BenchContext& ctx;
     ScriptedTestHost& sessionHost;
@@ -52,6 +56,8 @@ struct RecordingServiceHost final : kia::ServiceHost {
     QList<RecordingSink> sinks;
     QStringList status;
     int marksCleared = 0;
+    int preVerifications = 0;
+    bool continueVerification = true;
 };
 
 struct ServiceRig {
