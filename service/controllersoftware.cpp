@@ -135,13 +135,15 @@ int RestoreControllerSoftware(BenchContext& ctx, ServiceHost& host) {
     }
     if (!ctx.link.EnsureLinkPort()) {
         ShowLinkError(ctx);
-        return endCommand(ctx);
+        endCommand(ctx);
+        return OpLinkBase + ctx.linkStatus;
     }
     QString identity;
     const quint8 id = ctx.link.ReadControllerIdentity(identity);
     if (id != LongOk) {
         ShowIdentificationError(ctx, id);
-        return endCommand(ctx);
+        endCommand(ctx);
+        return OpLinkBase + id;
     }
 
     QString path;

@@ -34,7 +34,8 @@ private:
 /// Command 32870 "Восстановление ПО контроллера": writes the saved software
 /// back into DD5 (the file named by DD5's identity, else one the engineer
 /// picks) and deletes an automatically found file after success.
-/// Returns the progress result, or 0 when the command ended before it.
+/// Returns the progress result, 123 + status when the link failed before it,
+/// or 0 when the command ended otherwise.
 int RestoreControllerSoftware(BenchContext& ctx, ServiceHost& host);
 
 } // namespace kia

@@ -113,12 +113,14 @@ int RunDataMemoryCommand(BenchContext& ctx, ServiceHost& host, int commandId,
     const DataCommand* c = find(commandId);
     if (!c)
         return 0;
-    if (!PrepareTestSession(ctx, host.session()))
-        return 0;
+    PreparationFailure why = PreparationFailure::None;
+    if (!PrepareTestSession(ctx, host.session(), false, &why))
+        return why == PreparationFailure::LinkFailure ? int(OpLinkBase) : 0;
     if (!ctx.link.SetMemoryMap({0, 0, 0x8000, 0x8000, 0}, 185) ||
         !ctx.link.WritePort(1, c->fiscal ? 6 : 7, 7)) {
         ShowLinkError(ctx);
-        return stop(ctx);
+        stop(ctx);
+        return OpLinkBase;
     }
 
     OperationArgument argument;
@@ -175,7 +177,8 @@ int RunDataMemoryCommand(BenchContext& ctx, ServiceHost& host, int commandId,
         host.ShowStatus(QStringLiteral("Резервная копия: ") + backup.text);
         if (!ctx.link.WritePort(1, c->fiscal ? 6 : 7, 7)) {
             ShowLinkError(ctx);
-            return stop(ctx);
+            stop(ctx);
+            return OpLinkBase;
         }
     }
 

@@ -132,22 +132,23 @@ int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
                                             "                        Продолжить ?"),
                              PromptAnswer::No) != PromptAnswer::Yes)
         return 0;
-    if (!PrepareTestSession(ctx, host.session(), true))
-        return 0;
+    PreparationFailure why = PreparationFailure::None;
+    if (!PrepareTestSession(ctx, host.session(), true, &why))
+        return why == PreparationFailure::LinkFailure ? int(OpLinkBase) : 0;
 
     QString identity;
     const quint8 id = ctx.link.ReadControllerIdentity(identity);
     if (id != 0) {
         ShowIdentificationError(ctx, id);
         ctx.busy = false;
-        return 0;
+        return OpLinkBase + id;
     }
     const quint8 closed[1] = {0x00};
     if (!ctx.link.SelectMode(0) || !InitTestProcessorPorts(ctx) ||
         !ctx.link.SetSerialDevice({1, 0x20, 0xD0, 1, 1, 0x10, 8}) ||
         !ctx.link.WriteDevice(7, closed)) {
         ShowLinkError(ctx);
-        return 0;
+        return OpLinkBase;
     }
 
     OperationArgument argument;

@@ -25,8 +25,9 @@ constexpr int PagesPerBank = (BankSpan - ProgramStart) / PageSize; // 448
 /// of the program EEPROM, then the controller software into DD5 (mode 2).
 int UpdateSoftwareWorker(BenchContext& ctx, ProgressSink& progress, OperationArgument& argument);
 
-/// Command 32884 "Обновление ПО кассы". Returns the operation result, 0 when
-/// it ended before the operation. UI thread.
+/// Command 32884 "Обновление ПО кассы". Returns the operation result, 123 (+
+/// identification result) when the link failed before it, 0 when it ended
+/// otherwise. UI thread.
 int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
                       const std::function<QDateTime()>& localTime =
                           [] { return QDateTime::currentDateTime(); });

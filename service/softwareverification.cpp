@@ -78,7 +78,7 @@ int RunSoftwareVerification(BenchContext& ctx, ServiceHost& host) {
             ctx.prompts.message(PromptIcon::Error, m.title, m.text);
             ctx.linkStatus = 0;
             ctx.busy = wasBusy;
-            return 0;
+            return OpLinkBase + LinkPortError;
         }
         if (ctx.link.CashRegisterPing()) {
             found = speed;
@@ -86,13 +86,10 @@ int RunSoftwareVerification(BenchContext& ctx, ServiceHost& host) {
         }
         ctx.link.CloseLinkPort();
     }
-    if (found == 0) {
+    if (found == 0 || (found != 115200 && !ctx.link.CashRegisterSetSpeed(115200))) {
+        const int failure = OpLinkBase + ctx.linkStatus;
         ShowCashLinkError(ctx);
-        return end(0);
-    }
-    if (found != 115200 && !ctx.link.CashRegisterSetSpeed(115200)) {
-        ShowCashLinkError(ctx);
-        return end(0);
+        return end(failure);
     }
 
     OperationArgument argument;

@@ -18,7 +18,8 @@ inline constexpr qint32 kCashRegisterSpeeds[4] = {9600, 19200, 57600, 115200};
 /// speed search, 115200 for the comparison and back, mode 10, the message.
 /// The busy flag is held from the dialog to the last message so that the
 /// probe display stays off the port; the port is left closed. Returns the
-/// operation result, 0 when the command ended before it. UI thread.
+/// operation result, 123 + link status when no register was reached, 0 when
+/// the command was cancelled. UI thread.
 int RunSoftwareVerification(BenchContext& ctx, ServiceHost& host);
 
 } // namespace kia

@@ -198,7 +198,7 @@ void TestSoftwareUpdate::verifyNoRegister() {
     onCashRegister(s, 9600);
     QString error;
     QVERIFY(s.rig.bench.loadFaultScript(QStringLiteral("silence"), &error));
-    QCOMPARE(RunSoftwareVerification(s.rig.ctx, s.service), 0);
+    QCOMPARE(RunSoftwareVerification(s.rig.ctx, s.service), OpLinkBase + int(LinkReadError));
     QCOMPARE(s.rig.prompts.boxes().size(), 1);
     const StatusMessage m = CashLinkStatusText(LinkReadError, 1);
     QCOMPARE(s.rig.prompts.boxes()[0].text, m.text);
