@@ -1,6 +1,7 @@
 #include "benchcli.h"
 
 #include "hexdump.h"
+#include "servicecommands.h"
 #include "testcommand.h"
 
 #include "core/benchcontext.h"
@@ -75,7 +76,7 @@ QString BenchCli::helpText()
         "  read-mem ADDR LEN            прочитать LEN байт памяти с адреса ADDR\n"
         "  write-mem ADDR BYTE...       записать байты в память с адреса ADDR\n"
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
-        + TestCommand::helpText() + QStringLiteral(
+        + TestCommand::helpText() + ServiceCommands::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -229,6 +230,10 @@ int BenchCli::parseCommand(const QString& command, const QStringList& args, Comm
             return usage(QStringLiteral("identify работает только с платой типа 4"));
         return ExitOk;
     }
+    if (ServiceCommands::handles(command)) {
+        c.args = args; // the service commands read their own arguments
+        return ExitOk;
+    }
     if (command == QStringLiteral("test"))
         return ExitOk; // its arguments were read with the options
     if (command == QStringLiteral("read-port")) {
@@ -282,6 +287,8 @@ int BenchCli::execute(const Command& c)
         return cmdWriteMem(c);
     if (c.name == QStringLiteral("identify"))
         return cmdIdentify();
+    if (ServiceCommands::handles(c.name))
+        return ServiceCommands(*m_ctx, *m_prompts, m_out, m_err, m_bench.get()).run(c.name, c.args);
     return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
 }
 

@@ -47,6 +47,7 @@ private:
         QString name;
         quint32 port = 0, value = 0, mask = 0, address = 0, length = 0;
         std::vector<quint8> bytes;
+        QStringList args;
     };
     /// ExitOk with `c` filled, or the usage exit after its message.
     int parseCommand(const QString& command, const QStringList& args, Command& c);

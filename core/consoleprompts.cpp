@@ -29,6 +29,10 @@ void ConsolePrompts::systemSound(SystemSound) { beep(0, 0); }
 
 void ConsolePrompts::message(PromptIcon icon, const QString& title, const QString& text)
 {
+    if (m_observer) {
+        m_observer(icon, title, text);
+        return;
+    }
     std::fprintf(m_out, "[%s] %s: %s\n", qPrintable(title), iconWord(icon), qPrintable(text));
     std::fflush(m_out);
 }

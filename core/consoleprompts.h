@@ -3,6 +3,7 @@
 #include "userprompts.h"
 
 #include <cstdio>
+#include <functional>
 
 namespace kia {
 
@@ -18,6 +19,10 @@ public:
     void setAnswer(PromptAnswer a) { m_answer = a; m_haveAnswer = true; }
     void setFile(const QString& path) { m_file = path; }
     void setBell(bool on) { m_bell = on; }
+    /// While set, message boxes go here instead of the stream (the service
+    /// commands put their result text on stdout).
+    using MessageObserver = std::function<void(PromptIcon, const QString&, const QString&)>;
+    void setMessageObserver(MessageObserver observer) { m_observer = std::move(observer); }
 
     void beep(int hz, int ms) override;
     void systemSound(SystemSound sound) override;
@@ -35,6 +40,7 @@ private:
     bool m_haveAnswer = false;
     bool m_bell = false;
     QString m_file;
+    MessageObserver m_observer;
 };
 
 } // namespace kia

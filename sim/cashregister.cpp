@@ -1,5 +1,7 @@
 #include "cashregister.h"
 
+#include <QByteArray>
+
 #include "framefinder.h"
 #include "peerlink.h"
 
@@ -11,15 +13,22 @@ namespace {
 constexpr qint32 kSpeeds[4] = {9600, 19200, 57600, 115200};
 } // namespace
 
-CashRegister::CashRegister(PeerLink& link) : m_link(link), m_memory(MemorySize, 0xFF) {
+QByteArray CashRegister::softwareImage() {
     // Recognisable register memory, different in every 64-byte block.
+    QByteArray image(MemorySize, Qt::Uninitialized);
     quint32 x = 0x5EED1234u;
     for (int i = 0; i < MemorySize; ++i) {
         x ^= x << 13;
         x ^= x >> 17;
         x ^= x << 5;
-        m_memory.data()[i] = static_cast<quint8>(x >> 24);
+        image[i] = static_cast<char>(x >> 24);
     }
+    return image;
+}
+
+CashRegister::CashRegister(PeerLink& link) : m_link(link), m_memory(MemorySize, 0xFF) {
+    const QByteArray image = softwareImage();
+    std::copy(image.begin(), image.end(), reinterpret_cast<char*>(m_memory.data()));
 }
 
 void CashRegister::drop(int n) {
@@ -61,9 +70,13 @@ CashRegister::Scan CashRegister::examine(int& length) const {
 }
 
 bool CashRegister::frameEndsLater() const {
-    for (int start = 1; start + 3 <= m_len; ++start) {
+    // Only a frame this register could answer counts: its payload starts with
+    // 00 and a command byte. Shorter look-alikes occur inside real frames
+    // (the read of bank 0 at 0x0240 ends in 00 02 40 40).
+    for (int start = 1; start + 4 <= m_len; ++start) {
         int len = 0;
-        if (m_buf[start + 1] + 2 == m_len - start &&
+        if (m_buf[start + 1] >= 3 && m_buf[start + 2] == 0x00 &&
+            m_buf[start + 1] + 2 == m_len - start &&
             isFrame(m_buf.data() + start, m_len - start, len))
             return true;
     }

@@ -3,6 +3,7 @@
 #include "memory.h"
 #include "reply.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 #include <array>
 
@@ -30,6 +31,9 @@ public:
     static constexpr int MemorySize = 0x20000;
 
     explicit CashRegister(PeerLink& link);
+    /// The 131072 bytes the register holds at power-on: the software image
+    /// "kassa.bin" of the sample folder (verification and update demos).
+    static QByteArray softwareImage();
 
     qint32 speed() const { return m_speed; }
     void setSpeed(qint32 baud) { m_speed = baud; }

@@ -1,5 +1,7 @@
 #include "sampledata.h"
 
+#include "cashregister.h"
+
 #include "controllerprogram.h"
 #include "core/cp1251.h"
 #include "dd5controller.h"
@@ -32,6 +34,7 @@ QList<DataFile> sampleDataFiles() {
                   QByteArray(reinterpret_cast<const char*>(image.data()),
                              static_cast<qsizetype>(image.size()))});
     files.append({QStringLiteral("testcpu.052"), testProgramImage()});
+    files.append({QStringLiteral("kassa.bin"), CashRegister::softwareImage()});
     return files;
 }
 
