@@ -1,6 +1,7 @@
 #include "benchcli.h"
 
 #include "hexdump.h"
+#include "instrumentcommands.h"
 #include "testcommand.h"
 
 #include "core/benchcontext.h"
@@ -75,7 +76,7 @@ QString BenchCli::helpText()
         "  read-mem ADDR LEN            прочитать LEN байт памяти с адреса ADDR\n"
         "  write-mem ADDR BYTE...       записать байты в память с адреса ADDR\n"
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
-        + TestCommand::helpText() + QStringLiteral(
+        + TestCommand::helpText() + InstrumentCommands::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -225,6 +226,8 @@ int BenchCli::execute(const QString& command, const QStringList& args)
         return args.isEmpty() ? cmdIdentify() : usage(QStringLiteral("identify не принимает аргументов"));
     if (command == QStringLiteral("test"))
         return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
+    if (InstrumentCommands::handles(command))
+        return InstrumentCommands(*m_ctx, m_out, m_err).run(command, args);
     return usage(QStringLiteral("неизвестная команда: %1").arg(command));
 }
 

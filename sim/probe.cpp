@@ -23,6 +23,8 @@ quint8 Probe::modemStatusAt(qint64 nowUs, qint64 startUs, qint64 widthUs) const 
 }
 
 quint8 Probe::statusOf(quint8 level) const {
+    if (m_broken)
+        return 0;
     switch (level) {
     case Low:
         return kia::ModemCts;

@@ -16,6 +16,10 @@ public:
     void setTipLevel(quint8 level) { m_level = level > Open ? quint8(Open) : level; }
     quint8 tipLevel() const { return m_level; }
 
+    /// A broken probe or cable: neither CTS nor DSR ever comes.
+    void setBroken(bool broken) { m_broken = broken; }
+    bool isBroken() const { return m_broken; }
+
     void setRts(bool on) { m_rts = on; }
     void setDtr(bool on) {
         if (on != m_dtr)
@@ -54,6 +58,7 @@ private:
     bool m_rts = false;
     bool m_dtr = false;
     int m_dtrChanges = 0;
+    bool m_broken = false;
     PulseWiring m_pulse;
 };
 
