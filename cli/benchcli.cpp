@@ -2,6 +2,7 @@
 
 #include "hexdump.h"
 #include "servicecommands.h"
+#include "instrumentcommands.h"
 #include "testcommand.h"
 
 #include "core/benchcontext.h"
@@ -76,7 +77,8 @@ QString BenchCli::helpText()
         "  read-mem ADDR LEN            прочитать LEN байт памяти с адреса ADDR\n"
         "  write-mem ADDR BYTE...       записать байты в память с адреса ADDR\n"
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
-        + TestCommand::helpText() + ServiceCommands::helpText() + QStringLiteral(
+        + TestCommand::helpText() + ServiceCommands::helpText() +
+        InstrumentCommands::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -230,8 +232,8 @@ int BenchCli::parseCommand(const QString& command, const QStringList& args, Comm
             return usage(QStringLiteral("identify работает только с платой типа 4"));
         return ExitOk;
     }
-    if (ServiceCommands::handles(command)) {
-        c.args = args; // the service commands read their own arguments
+    if (ServiceCommands::handles(command) || InstrumentCommands::handles(command)) {
+        c.args = args; // these commands read their own arguments
         return ExitOk;
     }
     if (command == QStringLiteral("test"))
@@ -289,6 +291,8 @@ int BenchCli::execute(const Command& c)
         return cmdIdentify();
     if (ServiceCommands::handles(c.name))
         return ServiceCommands(*m_ctx, *m_prompts, m_out, m_err, m_bench.get()).run(c.name, c.args);
+    if (InstrumentCommands::handles(c.name))
+        return InstrumentCommands(*m_ctx, m_out, m_err).run(c.name, c.args);
     return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
 }
 

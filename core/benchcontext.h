@@ -10,6 +10,14 @@
 
 namespace kia {
 
+/// The last pulse measurement of the logic probe: level at the first edge
+/// (ProbeLevel), duration between the first two edges (0.1 ms) and edges seen.
+struct PulseReading {
+    quint8 level = 0;
+    quint16 duration = 0;
+    quint8 edges = 0;
+};
+
 class Clock;
 class UserPrompts;
 class ScenarioHost;
@@ -60,6 +68,13 @@ public:
     /// Output latch shadows: main latch (0x7FFF / 0x8000) and PPI ports 0x5FFC..0x5FFE.
     quint8 mainLatchShadow = 0;
     std::array<quint8, 3> ppiShadows{0xFF, 0xFF, 0xFF};
+
+    /// Logic probe: the last static level, the last pulse measurement and the
+    /// input value of the current step (read by the level driver and the
+    /// input setters of the circuit checks and stimulus routines).
+    quint8 probeLevel = 3;
+    PulseReading lastPulse;
+    quint8 inputValue = 0;
 
     /// Main window flags.
     bool busy = false;

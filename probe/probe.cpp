@@ -7,13 +7,12 @@
 
 namespace kia {
 
-bool ReadProbeLevel(BenchContext& ctx, quint8& level) {
+bool SampleProbeLines(BenchContext& ctx, quint8& withRtsHigh, bool& open) {
     SerialLine* line = ctx.link.line();
     if (!line || !line->isOpen())
         return false;
 
     quint8 withRtsLow = 0;
-    quint8 withRtsHigh = 0;
     if (!line->setRts(false))
         return false;
     ctx.clock.sleepMs(1);
@@ -24,25 +23,47 @@ bool ReadProbeLevel(BenchContext& ctx, quint8& level) {
     ctx.clock.sleepMs(1);
     if (!line->modemStatus(withRtsHigh))
         return false;
+    // An open tip passes the RTS stimulus through to DSR.
+    open = ((withRtsLow ^ withRtsHigh) & ModemDsr) != 0;
+    return true;
+}
 
-    if ((withRtsLow ^ withRtsHigh) & ModemDsr) {
+bool ReadProbeLevel(BenchContext& ctx, quint8& level) {
+    quint8 status = 0;
+    bool open = false;
+    if (!SampleProbeLines(ctx, status, open))
+        return false;
+
+    if (open) {
         level = ProbeOpen;
+        ctx.probeLevel = level;
         return true;
     }
-    switch (withRtsHigh & (ModemCts | ModemDsr)) {
+    switch (status & (ModemCts | ModemDsr)) {
     case ModemCts:
         level = ProbeLogic0;
-        return true;
+        break;
     case ModemCts | ModemDsr:
         level = ProbeLogic1;
-        return true;
+        break;
     case ModemDsr:
         level = ProbePlus12V;
-        return true;
+        break;
     default:
         ctx.linkStatus = LinkProbeLineFault;
         return false;
     }
+    ctx.probeLevel = level;
+    return true;
+}
+
+bool SetLevelDriver(BenchContext& ctx) {
+    SerialLine* line = ctx.link.line();
+    if (!line || !line->isOpen())
+        return false;
+    ctx.clock.sleepMs(1);
+    // The driver inverts DTR: DTR clear gives logic 1 at its output.
+    return line->setDtr(ctx.inputValue == 0);
 }
 
 QString probeStatusLevelText(quint8 level) {

@@ -26,6 +26,7 @@ struct Bench::Models {
 
 namespace {
 constexpr qint32 kTestProcessorBaud = 9600;
+constexpr qint64 kModemStatusCostUs = 4;
 constexpr qint32 kProgrammerBaud = 115200;
 } // namespace
 
@@ -214,7 +215,22 @@ void Bench::setDtr(bool on) {
 
 quint8 Bench::modemStatus() {
     std::lock_guard g(m_mutex);
-    return m_probe->modemStatus();
+    // A modem-status call costs a few microseconds on a real port; on the
+    // virtual clock this is what lets a polling loop run out of its window.
+    m_clock.wireTimeUs(kModemStatusCostUs);
+    const TestProcessor::PulseRequest& pulses = m_models->testProcessor.lastPulses();
+    qint64 widthUs = 0;
+    qint64 startUs = 0;
+    if (pulses.count > 0) {
+        // Word 1 is the active time, in 0.2 ms units on the test processor
+        // and 0.1 ms on DD5. The test processor waits word 3 units before the
+        // pulse; DD5 starts at once, while its answer is still on the wire.
+        const bool dd5 = m_models->board.isProgrammerBoard();
+        const qint64 unit = dd5 ? 100 : 200;
+        widthUs = qint64(pulses.words[1]) * unit;
+        startUs = pulses.atUs + (dd5 ? 0 : qint64(pulses.words[3]) * unit);
+    }
+    return m_probe->modemStatusAt(m_clock.nowUs(), startUs, widthUs);
 }
 
 bool Bench::claim(const void* line, quint64& generation) {

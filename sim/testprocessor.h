@@ -53,7 +53,11 @@ class PeerLink;
 /// - Passed check results carry the value 0 and data bytes 0.
 /// - EraseProgramMemory blanks the program memory and answers 0 twice.
 /// - GeneratePulses writes the idle value (valueB) to the address in word 0 at
-///   the end; both pulse commands are recorded for the logic probe.
+///   the end; both pulse commands are recorded for the logic probe. Word 1
+///   is the pulse's active time (0.2 ms units on types 0..3, 0.1 ms on type
+///   4); types 0..3 wait word 3 units before it, type 4 starts at once (the
+///   workstation adds 0.3 ms for the part it misses). The probe sees it on a
+///   pulse output.
 /// - Unused and unknown codes are acknowledged and do nothing.
 class TestProcessor {
 public:
