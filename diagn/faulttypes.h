@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QIODevice>
 #include <QList>
 #include <QString>
@@ -28,6 +29,7 @@ struct FaultTypeList {
 };
 
 FaultTypeList ReadFaultTypes(QIODevice& device, int boardType);
+FaultTypeList ReadFaultTypes(QByteArrayView text, int boardType);
 FaultTypeList ReadFaultTypes(const QString& fileName, int boardType);
 
 /// Results of the fault-type list dialog.
