@@ -2,7 +2,6 @@
 
 #include "core/cp1251.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QHash>
 #include <vector>
@@ -19,23 +18,15 @@ constexpr int kBadStep = -2;
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-QByteArray cutTrailingBlanks(QByteArray line) {
-    qsizetype n = line.size();
-    while (n > 0 && isBlank(line.at(n - 1)))
-        --n;
-    line.truncate(n);
-    return line;
-}
-
-QByteArray cutLeadingBlanks(const QByteArray& line) {
+QByteArrayView cutLeadingBlanks(QByteArrayView line) {
     qsizetype i = 0;
     while (i < line.size() && (line.at(i) == ' ' || line.at(i) == '\t'))
         ++i;
-    return line.mid(i);
+    return line.sliced(i);
 }
 
 // The header of scenario `name` of the kind keyword for `boardType`.
-bool isHeader(const QByteArray& line, QByteArrayView keyword, QByteArrayView name, int boardType) {
+bool isHeader(QByteArrayView line, QByteArrayView keyword, QByteArrayView name, int boardType) {
     const qsizetype k = line.indexOf(keyword);
     if (k < 0 || name.isEmpty())
         return false;
@@ -191,27 +182,33 @@ bool Scenario::Load(const QString& fileName, const QString& name, int kind, int 
     return Load(file, name, kind, boardType);
 }
 
-bool Scenario::LoadFromBytes(QByteArrayView bytes, const QString& name, int kind, int boardType) {
-    QByteArray copy = bytes.toByteArray();
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return Load(buffer, name, kind, boardType);
+bool Scenario::Load(QIODevice& device, const QString& name, int kind, int boardType) {
+    // One read of the whole file; lines are views into it.
+    const QByteArray all = device.readAll();
+    return LoadFromBytes(all, name, kind, boardType);
 }
 
-bool Scenario::Load(QIODevice& device, const QString& name, int kind, int boardType) {
+bool Scenario::LoadFromBytes(QByteArrayView text, const QString& name, int kind, int boardType) {
     const QString keywordText = KindKeyword(kind);
     if (keywordText.isEmpty())
         return false;
     const QByteArray keyword = keywordText.toLatin1();
     const QByteArray wanted = toCp1251(name);
+    qsizetype pos = 0;
+    auto nextLine = [&]() {
+        const qsizetype nl = text.indexOf('\n', pos);
+        const qsizetype end = nl < 0 ? text.size() : nl;
+        QByteArrayView line = text.sliced(pos, end - pos);
+        pos = nl < 0 ? text.size() + 1 : nl + 1;
+        qsizetype n = line.size();
+        while (n > 0 && isBlank(line.at(n - 1)))
+            --n;
+        return line.first(n);
+    };
 
     bool found = false;
-    while (!device.atEnd()) {
-        if (isHeader(cutTrailingBlanks(device.readLine()), keyword, wanted, boardType)) {
-            found = true;
-            break;
-        }
-    }
+    while (pos < text.size() && !found)
+        found = isHeader(nextLine(), keyword, wanted, boardType);
     if (!found)
         return false;
 
@@ -219,9 +216,9 @@ bool Scenario::Load(QIODevice& device, const QString& name, int kind, int boardT
     QList<QByteArray> lines;
     QByteArray logical;
     bool open = false;
-    while (!device.atEnd()) {
-        QByteArray physical = cutTrailingBlanks(device.readLine());
-        if (physical.contains("END"))
+    while (pos < text.size()) {
+        const QByteArrayView physical = nextLine();
+        if (physical.contains(QByteArrayView("END")))
             break;
         logical += open ? cutLeadingBlanks(physical) : physical;
         const qsizetype bs = logical.indexOf('\\');
