@@ -50,6 +50,8 @@ private slots:
     void diagnose();
     void diagnoseTestStepAgainstAFaultyBoard();
     void lintFindings();
+    void shippedScenarioFile_data();
+    void shippedScenarioFile();
 
 private:
     Run run(const QStringList& args, const QString& faults = QString());
@@ -232,6 +234,34 @@ void TestDiagnCommands::lintFindings() {
     QVERIFY(bad.out.contains("шаг 2 недостижим"));
     QVERIFY(bad.out.contains("точки DD99/1 нет в kia_nelta2.dot для типа платы 0"));
     QVERIFY(bad.out.contains("bad.dgn:2: CDIAGN X: не загружается для типа платы 0"));
+}
+
+void TestDiagnCommands::shippedScenarioFile_data() {
+    QTest::addColumn<int>("board");
+    for (int b = 0; b < 5; ++b)
+        QTest::addRow("board %d", b) << b;
+}
+
+// The sample working folder's scenarios load for every board type, name
+// only points of that board, and walk to a conclusion on the simulator.
+void TestDiagnCommands::shippedScenarioFile() {
+    QFETCH(int, board);
+    const QString dgn = qEnvironmentVariable("KIA_SOURCE_DIR") + "/data/kia_nelta2.dgn";
+    const Run lint = run({"lint", "--dgn", dgn});
+    for (const QString& line : lint.lines())
+        QVERIFY2(line.contains("нет сценария"), qPrintable(line)); // only keywords still to write
+    for (const char* name : {"RAM_ERROR", "ROM_ERROR", "BUS_ERROR", "DATABUS_ERROR"}) {
+        const Run table = run({"-b", QString::number(board), "scenario", name, "--file", dgn});
+        QCOMPARE(table.code, 0);
+    }
+    QFile::remove(m_dir.filePath("kia_nelta2.dgn"));
+    QVERIFY(QFile::copy(dgn, m_dir.filePath("kia_nelta2.dgn")));
+    const Run walk = run({"-b", QString::number(board), "diagnose", "RAM_ERROR", "--answers",
+                          "pass,pass,pass,fail0"});
+    QCOMPARE(walk.code, 0);
+    const QStringList l = walk.lines();
+    QCOMPARE(l.size(), 6);
+    QVERIFY2(l[4].contains("Нет строба ALE"), qPrintable(l[4]));
 }
 
 QTEST_GUILESS_MAIN(TestDiagnCommands)
