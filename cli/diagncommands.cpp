@@ -365,7 +365,7 @@ int DiagnCommands::diagnose(const QStringList& args) {
 
 int DiagnCommands::lint(const QStringList& args) {
     QString dgn = defaultFile(m_ctx, QStringLiteral(".dgn"));
-    QString ccr = defaultFile(m_ctx, QStringLiteral(".ccr"));
+    QString ccr;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QStringLiteral("--dgn") && i + 1 < args.size())
             dgn = args[++i];
@@ -375,7 +375,10 @@ int DiagnCommands::lint(const QStringList& args) {
             return usage(QStringLiteral("lint: лишний аргумент: %1").arg(args[i]));
     }
     const QString dot = QFileInfo(dgn).dir().filePath(QStringLiteral("kia_nelta2.dot"));
-    const QStringList findings = LintScenarioFile(dgn, dot);
+    QStringList findings = LintScenarioFile(dgn, dot);
+    // The step file's own checks come with its reader; a file named here must at least open.
+    if (!ccr.isEmpty() && !QFile(ccr).open(QIODevice::ReadOnly))
+        findings << QStringLiteral("%1: файл не открывается").arg(QFileInfo(ccr).fileName());
     for (const QString& f : findings)
         m_out << f << "\n";
     m_out.flush();

@@ -105,18 +105,6 @@ bool DiagnosticsEngine::start(const QString& name, int) {
     return true;
 }
 
-void DiagnosticsEngine::BeginPointCheck() {
-    m_board.SetMenusLocked(true);
-    m_ctx.diagnosticsActive = true;
-    m_active = true;
-    m_history.clear();
-    m_node = 0;
-    m_returnNode = 0;
-    m_target = {0, 0, 0};
-    m_targetScenario = {m_current, m_current, m_current};
-    m_pending = StepRecord();
-}
-
 void DiagnosticsEngine::HandleOutcome(int code, int argument) {
     if (!m_active || m_inRun)
         return; // a dialog answers once, after the engine opened it

@@ -39,10 +39,6 @@ public:
     /// The outcome of the open step dialog (the code table of the step dialogs).
     void HandleOutcome(int code, int argument = 0);
 
-    /// A single-point check ends through the same handler: the engine is put
-    /// into the run state with no targets.
-    void BeginPointCheck();
-
     bool running() const;
     int currentNode() const { return m_node; }
     QString currentScenario() const { return m_current; }

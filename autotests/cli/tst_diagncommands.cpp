@@ -234,6 +234,8 @@ void TestDiagnCommands::lintFindings() {
     QVERIFY(bad.out.contains("шаг 2 недостижим"));
     QVERIFY(bad.out.contains("точки DD99/1 нет в kia_nelta2.dot для типа платы 0"));
     QVERIFY(bad.out.contains("bad.dgn:2: CDIAGN X: не загружается для типа платы 0"));
+    const Run noCcr = run({"lint", "--ccr", m_dir.filePath("missing.ccr")});
+    QVERIFY(noCcr.out.contains("missing.ccr: файл не открывается"));
 }
 
 void TestDiagnCommands::shippedScenarioFile_data() {
