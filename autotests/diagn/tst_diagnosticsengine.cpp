@@ -66,6 +66,7 @@ private slots:
     void testStepFailureContinuesInItsKeyword();
     void scenarioBranchingToItselfWaitsEachTime();
     void oneRunAtATime();
+    void testFailingIntoItselfIsStopped();
 };
 
 void TestDiagnosticsEngine::walks_data() {
@@ -284,6 +285,20 @@ void TestDiagnosticsEngine::oneRunAtATime() {
     QVERIFY(!e.engine.StartScenario(QStringLiteral("TESTS"), 1));
     QCOMPARE(e.engine.currentScenario(), QStringLiteral("ROM_ERROR"));
     QCOMPARE(e.dialogs.requests.size(), 1);
+}
+
+// A TEST step whose failure names the scenario it stands in runs the test
+// again and again without the engineer: the run is stopped, not hung.
+void TestDiagnosticsEngine::testFailingIntoItselfIsStopped() {
+    EngineRig e;
+    e.writeScenarios("CDIAGN31 RAM_ERROR\n1: TEST_RAM\nEND\n");
+    e.rig.host.beforeDialog = [&] { e.rig.board().ram().setCellFault(0x0101, 0, 0x01); };
+    QVERIFY(e.engine.StartScenario(QStringLiteral("RAM_ERROR"), 1));
+    QVERIFY(!e.engine.running());
+    QVERIFY(!e.rig.ctx.diagnosticsActive);
+    QCOMPARE(e.dialogs.trace.count(QStringLiteral("test TEST_RAM=2")),
+             DiagnosticsEngine::kMaxUnattendedSteps + 1);
+    QCOMPARE(e.dialogs.trace.last(), QStringLiteral("end error ") + DiagnosticsEngine::loopText());
 }
 
 QTEST_GUILESS_MAIN(TestDiagnosticsEngine)
