@@ -12,6 +12,7 @@
 #include "sim/bench.h"
 #include "sim/faultscript.h"
 #include "boardtests/widgets/testcommandhandlers.h"
+#include "diagn/widgets/windowdiagnostics.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -130,7 +131,7 @@ int main(int argc, char** argv) {
     prompts.setParentWindow(&frame);
     if (!frame.Create())
         return 1;
-    InstallTestCommands(frame);
+    InstallDiagnostics(frame, InstallTestCommands(frame));
     frame.ActivateFrame();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "benchcli.h"
 
+#include "diagncommands.h"
 #include "hexdump.h"
 #include "servicecommands.h"
 #include "instrumentcommands.h"
@@ -78,7 +79,7 @@ QString BenchCli::helpText()
         "  write-mem ADDR BYTE...       записать байты в память с адреса ADDR\n"
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
         + TestCommand::helpText() + ServiceCommands::helpText() +
-        InstrumentCommands::helpText() + QStringLiteral(
+        InstrumentCommands::helpText() + DiagnCommands::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -167,7 +168,10 @@ int BenchCli::run(const QStringList& arguments)
         m_dd5State != QStringLiteral("test"))
         return usage(QStringLiteral("неизвестное состояние DD5: %1").arg(m_dd5State));
 
-    const QString target = parser.value(port);
+    const QString target = !parser.isSet(port) &&
+                                   DiagnCommands::defaultsToSimulator(parser.positionalArguments())
+                               ? QStringLiteral("sim")
+                               : parser.value(port);
     static const QRegularExpression com(QStringLiteral("^COM([0-9]+)$"),
                                         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = com.match(target);
@@ -214,6 +218,9 @@ int BenchCli::run(const QStringList& arguments)
             m_err.flush();
         });
 
+    if (DiagnCommands::handles(positional.first()))
+        return DiagnCommands(*m_ctx, m_out, m_err, [&] { return openPort(target, baud); })
+            .run(positional.first(), positional.mid(1));
     if (!openPort(target, baud))
         return linkFailure();
     return execute(command);
@@ -232,7 +239,8 @@ int BenchCli::parseCommand(const QString& command, const QStringList& args, Comm
             return usage(QStringLiteral("identify работает только с платой типа 4"));
         return ExitOk;
     }
-    if (ServiceCommands::handles(command) || InstrumentCommands::handles(command)) {
+    if (ServiceCommands::handles(command) || InstrumentCommands::handles(command) ||
+        DiagnCommands::handles(command)) {
         c.args = args; // these commands read their own arguments
         return ExitOk;
     }

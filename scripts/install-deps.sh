@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev libasound2-dev
     fonts-dejavu-core dpkg-dev desktop-file-utils file
     socat xvfb xauth xdotool imagemagick
+    clang-14 libclang-rt-14-dev graphviz   # fuzz/build.sh; kia-bench scenario --dot pictures
 )
 missing=()
 for p in "${packages[@]}"; do

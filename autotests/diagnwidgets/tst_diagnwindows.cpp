@@ -1,0 +1,190 @@
+// The step dialog and the fault-type list alone, and a whole run from the
+// main window: a RAM fault on the simulated bench, the RAM test, its
+// "Диагностика", the scenario's steps answered in the step dialog.
+#undef QT_NO_CAST_FROM_ASCII
+
+#include "dialogscript.h"
+
+#include "app/appfont.h"
+#include "app/commandtable.h"
+#include "app/framefixture.h"
+#include "app/simulatedbench.h"
+#include "boardtests/widgets/testcommandhandlers.h"
+#include "core/cp1251.h"
+#include "diagn/widgets/faulttypedlg.h"
+#include "diagn/widgets/manualstepdialog.h"
+#include "diagn/widgets/windowdiagnostics.h"
+#include "sim/bench.h"
+#include "view/diagnview.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace kia;
+
+namespace {
+
+StepRequest request(int mode, int historyRows) {
+    StepRequest r;
+    r.point = "DD3/15";
+    r.text = "Проверьте сигнал";
+    r.mode = mode;
+    for (int i = 0; i < historyRows; ++i)
+        r.history << StepRecord{QStringLiteral("DD%1").arg(i), "X", i + 1, i % 3, 2};
+    return r;
+}
+
+QPushButton* button(QWidget* w, const char* name) {
+    return w->findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+class TestDiagnWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { RegisterMonoFont(); }
+    void stepDialogAnswers_data();
+    void stepDialogAnswers();
+    void conclusionOffersOnlyBackAndEnd();
+    void closingEndsTheRun();
+    void cornerAwayFromTheMark_data();
+    void cornerAwayFromTheMark();
+    void faultTypeOkNeedsASelection();
+    void ramFaultFromTheMenuToTheConclusion();
+};
+
+void TestDiagnWindows::stepDialogAnswers_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("argument");
+    QTest::newRow("PASS") << "passButton" << 1 << 0;
+    QTest::newRow("FAIL0") << "fail0Button" << 2 << 0;
+    QTest::newRow("FAIL1") << "fail1Button" << 2 << 1;
+    QTest::newRow("end") << "stopButton" << 0 << 0;
+    QTest::newRow("back to the newest row") << "backButton" << 5 << 2;
+}
+
+void TestDiagnWindows::stepDialogAnswers() {
+    QFETCH(QString, button);
+    QFETCH(int, code);
+    QFETCH(int, argument);
+    auto* d = new CManualStepDialog(request(2, 3));
+    QSignalSpy spy(d, &CManualStepDialog::outcome);
+    QCOMPARE(d->findChild<QLabel*>("stepText")->text(), QStringLiteral("Проверьте сигнал"));
+    QCOMPARE(d->findChild<QListWidget*>("stepHistory")->item(1)->text(), QStringLiteral("DD1  FAIL1"));
+    d->show();
+    d->findChild<QPushButton*>(button)->click();
+    QCOMPARE(spy.size(), 1);
+    QCOMPARE(spy[0][0].toInt(), code);
+    QCOMPARE(spy[0][1].toInt(), argument);
+    QVERIFY(!d->isVisible()); // it closes itself (and is deleted later)
+}
+
+void TestDiagnWindows::conclusionOffersOnlyBackAndEnd() {
+    auto* d = new CManualStepDialog(request(3, 2));
+    QVERIFY(!button(d, "passButton")->isEnabled());
+    QVERIFY(!button(d, "fail0Button")->isEnabled());
+    QVERIFY(!button(d, "fail1Button")->isEnabled());
+    QVERIFY(button(d, "backButton")->isEnabled());
+    QVERIFY(button(d, "stopButton")->isEnabled());
+    delete d;
+    // Without history there is no row to go back to.
+    auto* first = new CManualStepDialog(request(2, 0));
+    QVERIFY(!button(first, "backButton")->isEnabled());
+    delete first;
+}
+
+void TestDiagnWindows::closingEndsTheRun() {
+    auto* d = new CManualStepDialog(request(1, 0));
+    QSignalSpy spy(d, &CManualStepDialog::outcome);
+    d->show();
+    d->close();
+    QCOMPARE(spy.size(), 1);
+    QCOMPARE(spy[0][0].toInt(), int(CodeStop));
+}
+
+void TestDiagnWindows::cornerAwayFromTheMark_data() {
+    QTest::addColumn<QRect>("avoid");
+    QTest::addColumn<QPoint>("corner");
+    // Client 0,0 1000x800; dialog 300x200.
+    QTest::newRow("nothing marked: bottom right") << QRect() << QPoint(699, 599);
+    QTest::newRow("mark bottom right: top right") << QRect(900, 700, 64, 64) << QPoint(699, 0);
+    QTest::newRow("mark on the right edge: bottom left")
+        << QRect(800, 100, 64, 600) << QPoint(0, 599);
+    QTest::newRow("covered everywhere: top left") << QRect(0, 0, 1000, 800) << QPoint(0, 0);
+}
+
+void TestDiagnWindows::cornerAwayFromTheMark() {
+    QFETCH(QRect, avoid);
+    QFETCH(QPoint, corner);
+    QCOMPARE(cornerAwayFrom(QRect(0, 0, 1000, 800), QSize(300, 200), avoid), corner);
+}
+
+void TestDiagnWindows::faultTypeOkNeedsASelection() {
+    FaultTypeList list;
+    list.readable = true;
+    CFaultTypeDlg empty(list);
+    QCOMPARE(empty.windowTitle(), QStringLiteral("Выберите тип неисправности..."));
+    empty.OnOK();
+    QCOMPARE(empty.result(), 0); // still open
+    list.entries << FaultTypeEntry{"Не работает ОЗУ", "RAM_ERROR", 1}
+                 << FaultTypeEntry{"Нет связи", "NO_CONNECT", 0};
+    CFaultTypeDlg two(list);
+    QCOMPARE(two.findChild<QListWidget*>("faultTypeList")->count(), 2);
+    QCOMPARE(two.chosenRow(), 0); // the first line is selected
+    two.findChild<QListWidget*>("faultTypeList")->setCurrentRow(1);
+    two.OnOK();
+    QCOMPARE(two.result(), int(QDialog::Accepted));
+    QCOMPARE(two.chosenRow(), 1);
+}
+
+void TestDiagnWindows::ramFaultFromTheMenuToTheConclusion() {
+    FrameFixture fx;
+    fx.reset();
+    fx.ctx->boardType = 1;
+    SimulatedBench simulated;
+    simulated.attach(*fx.ctx);
+    QString error;
+    QVERIFY(simulated.bench()->loadFaultScript("ram-cell addr=0x0345 high=0x01", &error));
+    QVERIFY(fx.makeFrame(1));
+    QFile dgn(fx.folder() + "/kia_nelta2.dgn");
+    QVERIFY(dgn.open(QIODevice::WriteOnly));
+    dgn.write(toCp1251(QStringLiteral("PDIAGN31 RAM_ERROR\n"
+                                      "1: P-DD3/15;T-Проверьте сигнал записи;PASS-2;FAIL0-3\n"
+                                      "2: T-Замените ОЗУ\n"
+                                      "3: T-Обрыв цепи записи у ###\n"
+                                      "END\n")));
+    dgn.close();
+
+    WindowTestSession* session = InstallTestCommands(*fx.frame, CTestDialog::Pacing::ContextClock);
+    WindowDiagnostics* diagnostics = InstallDiagnostics(*fx.frame, session);
+    QCOMPARE(fx.ctx->scenarios, static_cast<ScenarioHost*>(&diagnostics->engine()));
+    testgui::DialogScript script(*session);
+    script.on("CTestStartDlg", [](QDialog* d) { testgui::DialogScript::clickButton(d, "continueButton"); });
+    script.on("CMemoryErrorDlg",
+              [](QDialog* d) { testgui::DialogScript::clickButton(d, "diagnosticsButton"); });
+    fx.frame->menuAction(cmd::RamTest)->trigger();
+
+    CManualStepDialog* step = diagnostics->stepDialog();
+    QVERIFY(step);
+    QVERIFY(fx.ctx->diagnosticsActive);
+    QCOMPARE(step->findChild<QLabel*>("stepText")->text(), QStringLiteral("Проверьте сигнал записи"));
+    QVERIFY(!step->geometry().intersects(fx.frame->view()->MarkRect()));
+    button(step, "fail0Button")->click();
+    QTRY_VERIFY(diagnostics->stepDialog() && diagnostics->stepDialog() != step);
+    step = diagnostics->stepDialog();
+    QCOMPARE(step->findChild<QLabel*>("stepText")->text(), QStringLiteral("Обрыв цепи записи у DD3/15"));
+    QVERIFY(!button(step, "passButton")->isEnabled());
+    button(step, "stopButton")->click();
+    QTRY_VERIFY(!fx.ctx->diagnosticsActive);
+    QVERIFY(!diagnostics->engine().running());
+    fx.frame.reset();
+    fx.ctx->link.CloseLinkPort();
+}
+
+QTEST_MAIN(TestDiagnWindows)
+#include "tst_diagnwindows.moc"

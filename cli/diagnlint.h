@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kia {
+
+/// Checks a scenario file as the workstation reads it and lists what would
+/// go wrong in a run: scenarios that do not load, unreachable steps, branches
+/// to missing steps or scenarios, "END" inside a text, points missing from
+/// the points file (`dotPath`; skipped when it cannot be read), error keywords
+/// without a scenario, fault-type entries with both or neither of "D0-" and
+/// "D1-". One Russian line per finding; empty when the file is sound.
+QStringList LintScenarioFile(const QString& dgnPath, const QString& dotPath);
+
+/// The error keywords the program hands to guided diagnostics, with the
+/// board types (bit mask) they occur on and whether they start as
+/// oscilloscope scenarios.
+struct DiagnosticsKeyword {
+    const char* name;
+    int boards;
+    bool oscilloscope;
+};
+QList<DiagnosticsKeyword> diagnosticsKeywords();
+
+} // namespace kia

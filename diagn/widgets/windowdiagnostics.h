@@ -1,0 +1,64 @@
+#pragma once
+
+#include "diagn/diagnosticsengine.h"
+#include "diagn/faulttypes.h"
+#include "manualstepdialog.h"
+
+#include <QDialog>
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+namespace kia {
+
+class CMainFrame;
+
+class WindowTestSession;
+
+/// Guided diagnostics in the workstation: the engine installed as the
+/// context's scenario host, its step dialogs (modeless, placed away from the
+/// marked point, outcomes posted back to the engine), the board view's marks
+/// and menus, and the fault-type command. Owned by the main frame; UI thread.
+class WindowDiagnostics final : public QObject,
+                                public StepDialogHost,
+                                public DiagnosticsBoard,
+                                public FaultTypeChooser {
+    Q_OBJECT
+public:
+    WindowDiagnostics(CMainFrame& frame, WindowTestSession& tests);
+    ~WindowDiagnostics() override;
+
+    DiagnosticsEngine& engine() { return *m_engine; }
+    /// The step dialog now open, if any.
+    CManualStepDialog* stepDialog() const { return m_dialog; }
+    void OnFaultTypes();
+
+    // StepDialogHost
+    void OpenStepDialog(const StepRequest& request) override;
+    // DiagnosticsBoard
+    void ClearMarks() override;
+    bool MarkPoint(const QString& name) override;
+    bool ShowPoint(const QString& name) override;
+    QRect MarkRect() const override;
+    void SetMenusLocked(bool locked) override;
+    // FaultTypeChooser
+    int ChooseFaultType(const FaultTypeList& list, int& row) override;
+
+signals:
+    /// A step dialog was opened (tests and screenshots follow the run).
+    void stepDialogOpened(CManualStepDialog* dialog);
+    /// The fault-type list is about to run modally.
+    void faultTypeDialogOpened(QDialog* dialog);
+
+private:
+    CMainFrame& m_frame;
+    WindowTestSession& m_tests;
+    std::unique_ptr<DiagnosticsEngine> m_engine;
+    QPointer<CManualStepDialog> m_dialog;
+};
+
+/// Makes the frame's guided diagnostics and registers the fault-type
+/// command. Call once, after InstallTestCommands. The frame owns the result.
+WindowDiagnostics* InstallDiagnostics(CMainFrame& frame, WindowTestSession* tests);
+
+} // namespace kia
