@@ -131,6 +131,28 @@ BoardFault BoardFault::ppiStuck(int port, int bit, bool high) {
     return f;
 }
 
+BoardFault BoardFault::indicatorCell(int indicator, int position, quint8 stuckLow,
+                                     quint8 stuckHigh) {
+    BoardFault f = cell(BoardFaultKind::IndicatorCell, static_cast<quint32>(position), stuckLow,
+                        stuckHigh);
+    f.bank = indicator;
+    return f;
+}
+
+BoardFault BoardFault::indicatorCharacter(int indicator, int address, quint8 stuckLow,
+                                          quint8 stuckHigh) {
+    BoardFault f = cell(BoardFaultKind::IndicatorCharacter, static_cast<quint32>(address),
+                        stuckLow, stuckHigh);
+    f.bank = indicator;
+    return f;
+}
+
+BoardFault BoardFault::indicatorDead(int indicator) {
+    BoardFault f = make(BoardFaultKind::IndicatorDead);
+    f.bank = indicator;
+    return f;
+}
+
 QString BoardFault::keyword(BoardFaultKind kind) {
     switch (kind) {
     case BoardFaultKind::PortStuckLow:
@@ -167,6 +189,12 @@ QString BoardFault::keyword(BoardFaultKind kind) {
         return QStringLiteral("ppi-low");
     case BoardFaultKind::PpiStuckHigh:
         return QStringLiteral("ppi-high");
+    case BoardFaultKind::IndicatorCell:
+        return QStringLiteral("ind-cell");
+    case BoardFaultKind::IndicatorCharacter:
+        return QStringLiteral("ind-cgram");
+    case BoardFaultKind::IndicatorDead:
+        return QStringLiteral("ind-dead");
     }
     return QString();
 }
@@ -200,6 +228,12 @@ QString BoardFault::scriptLine() const {
     case BoardFaultKind::PpiStuckHigh:
         return word + QLatin1Char(' ') + QChar(u'A' + port) + QLatin1Char('.') +
                QString::number(bit);
+    case BoardFaultKind::IndicatorCell:
+    case BoardFaultKind::IndicatorCharacter:
+        return word + QStringLiteral(" ind=%1 addr=").arg(bank) + hex(address, 2) +
+               stuckBits(stuckLow, stuckHigh);
+    case BoardFaultKind::IndicatorDead:
+        return word + QStringLiteral(" ind=%1").arg(bank);
     case BoardFaultKind::RomStoredSum:
     case BoardFaultKind::ClockStopped:
     case BoardFaultKind::ClockSilent:
@@ -276,6 +310,16 @@ QString BoardFault::checkFor(int boardType) const {
         if (port < 0 || port > 2 || bit < 0 || bit > 7)
             return QStringLiteral("линия ППИ вне A.0..C.7");
         return QString();
+    case BoardFaultKind::IndicatorCell:
+    case BoardFaultKind::IndicatorCharacter:
+    case BoardFaultKind::IndicatorDead: {
+        if (bank < 0 || bank > 1)
+            return QStringLiteral("индикатор %1 вне 0..1").arg(bank);
+        const quint32 size = kind == BoardFaultKind::IndicatorCell ? 16 : 64;
+        if (kind != BoardFaultKind::IndicatorDead && address >= size)
+            return QStringLiteral("адрес %1 вне 0..%2").arg(address).arg(size - 1);
+        return QString();
+    }
     case BoardFaultKind::RomStoredSum:
     case BoardFaultKind::ClockStopped:
     case BoardFaultKind::ClockSilent:

@@ -36,6 +36,9 @@ constexpr WordInfo kWords[] = {
     {"fp-nowrite", 0, false, {"addr"}, 1},
     {"ppi-low", 1, true, {}, 0},
     {"ppi-high", 1, true, {}, 0},
+    {"ind-cell", 0, false, {"ind", "addr", "low", "high"}, 2},
+    {"ind-cgram", 0, false, {"ind", "addr", "low", "high"}, 2},
+    {"ind-dead", 0, false, {"ind"}, 1},
     {"older-revision", 0, false, {}, 0},
     {"rom-version", 1, false, {}, 0},
 };
@@ -226,6 +229,14 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
         f = BoardFault::fiscalNotBlank(addr, static_cast<quint8>(param("value", 0)));
     else if (w == QLatin1String("fp-nowrite"))
         f = BoardFault::fiscalNoWrite(addr);
+    else if (w == QLatin1String("ind-cell"))
+        f = BoardFault::indicatorCell(static_cast<int>(param("ind", 0)), static_cast<int>(addr),
+                                      low, high);
+    else if (w == QLatin1String("ind-cgram"))
+        f = BoardFault::indicatorCharacter(static_cast<int>(param("ind", 0)),
+                                           static_cast<int>(addr), low, high);
+    else if (w == QLatin1String("ind-dead"))
+        f = BoardFault::indicatorDead(static_cast<int>(param("ind", 0)));
     else
         f = BoardFault::ppiStuck(ports[0], bits[0], w == QLatin1String("ppi-high"));
 

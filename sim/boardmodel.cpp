@@ -87,7 +87,33 @@ quint8 BoardModel::readData(quint16 address, qint64 /*nowUs*/) {
     return busByte(address);
 }
 
+bool BoardModel::indicatorRegister(quint16 address, int* ind, int* reg) const {
+    if (!isProgrammerBoard()) {
+        if (address < 0x8000 || address >= 0xC000)
+            return false;
+        *ind = (address >> 13) & 1;
+        *reg = (address >> 8) & 3;
+        return true;
+    }
+    const int device = boardLevel(1) & 7;
+    if (address < 0x8000 || (device != 3 && device != 4))
+        return false;
+    *ind = device == 4 ? 1 : 0;
+    *reg = address & 3;
+    return true;
+}
+
 quint8 BoardModel::busByte(quint16 address) {
+    int ind = 0;
+    int reg = 0;
+    if (indicatorRegister(address, &ind, &reg)) {
+        IndicatorController& c = indicator(ind);
+        if (reg == 3)
+            return c.readData();
+        if (reg == 2)
+            return c.readStatus();
+        return 0xFF; // the write registers do not drive the bus
+    }
     auto inBank = [this](quint32 offset) -> quint8 {
         const Bank b = dataBank(selectedBank());
         return b.isValid() ? b.memory->read(b.base + offset) : quint8(0xFF);
@@ -109,6 +135,15 @@ quint8 BoardModel::busByte(quint16 address) {
 }
 
 void BoardModel::writeData(quint16 address, quint8 value, qint64 /*nowUs*/) {
+    int ind = 0;
+    int reg = 0;
+    if (indicatorRegister(address, &ind, &reg)) {
+        if (reg == 0)
+            indicator(ind).writeCommand(value);
+        else if (reg == 1)
+            indicator(ind).writeData(value);
+        return;
+    }
     if (!isProgrammerBoard()) {
         if (address < 0x2000)
             m_ram.write(address, value);
