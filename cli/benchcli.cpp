@@ -1,3 +1,4 @@
+#include "indicatorcommands.h"
 #include "benchcli.h"
 
 #include "hexdump.h"
@@ -75,7 +76,7 @@ QString BenchCli::helpText()
         "  read-mem ADDR LEN            прочитать LEN байт памяти с адреса ADDR\n"
         "  write-mem ADDR BYTE...       записать байты в память с адреса ADDR\n"
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
-        + TestCommand::helpText() + QStringLiteral(
+        + TestCommand::helpText() + IndicatorCommands::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -223,6 +224,8 @@ int BenchCli::execute(const QString& command, const QStringList& args)
         return cmdWriteMem(args);
     if (command == QStringLiteral("identify"))
         return args.isEmpty() ? cmdIdentify() : usage(QStringLiteral("identify не принимает аргументов"));
+    if (command == QStringLiteral("segment-test"))
+        return IndicatorCommands(*m_ctx, m_bench.get(), m_out, m_err).segmentTest(args);
     if (command == QStringLiteral("test"))
         return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
     return usage(QStringLiteral("неизвестная команда: %1").arg(command));
