@@ -1,5 +1,7 @@
 #include "boardfault.h"
 
+#include "keyboardmatrix.h"
+
 namespace sim {
 
 namespace {
@@ -153,6 +155,30 @@ BoardFault BoardFault::indicatorDead(int indicator) {
     return f;
 }
 
+BoardFault BoardFault::keyStuck(const QString& key) {
+    BoardFault f = make(BoardFaultKind::KeyStuck);
+    f.key = key;
+    return f;
+}
+
+BoardFault BoardFault::keyDead(const QString& key) {
+    BoardFault f = make(BoardFaultKind::KeyDead);
+    f.key = key;
+    return f;
+}
+
+BoardFault BoardFault::keyPress(const QString& key, int atMs, int holdMs) {
+    BoardFault f = make(BoardFaultKind::KeyPress);
+    f.key = key;
+    f.atMs = atMs;
+    f.holdMs = holdMs;
+    return f;
+}
+
+BoardFault BoardFault::emitterSilent() {
+    return make(BoardFaultKind::EmitterSilent);
+}
+
 QString BoardFault::keyword(BoardFaultKind kind) {
     switch (kind) {
     case BoardFaultKind::PortStuckLow:
@@ -195,6 +221,14 @@ QString BoardFault::keyword(BoardFaultKind kind) {
         return QStringLiteral("ind-cgram");
     case BoardFaultKind::IndicatorDead:
         return QStringLiteral("ind-dead");
+    case BoardFaultKind::KeyStuck:
+        return QStringLiteral("key-stuck");
+    case BoardFaultKind::KeyDead:
+        return QStringLiteral("key-dead");
+    case BoardFaultKind::KeyPress:
+        return QStringLiteral("key-press");
+    case BoardFaultKind::EmitterSilent:
+        return QStringLiteral("emitter-silent");
     }
     return QString();
 }
@@ -234,6 +268,13 @@ QString BoardFault::scriptLine() const {
                stuckBits(stuckLow, stuckHigh);
     case BoardFaultKind::IndicatorDead:
         return word + QStringLiteral(" ind=%1").arg(bank);
+    case BoardFaultKind::KeyStuck:
+    case BoardFaultKind::KeyDead:
+        return word + QLatin1Char(' ') + key;
+    case BoardFaultKind::KeyPress:
+        return word + QLatin1Char(' ') + key + QStringLiteral(" at=%1 hold=%2").arg(atMs).arg(holdMs);
+    case BoardFaultKind::EmitterSilent:
+        return word;
     case BoardFaultKind::RomStoredSum:
     case BoardFaultKind::ClockStopped:
     case BoardFaultKind::ClockSilent:
@@ -309,6 +350,16 @@ QString BoardFault::checkFor(int boardType) const {
             return QStringLiteral("на плате типа 4 нет ППИ");
         if (port < 0 || port > 2 || bit < 0 || bit > 7)
             return QStringLiteral("линия ППИ вне A.0..C.7");
+        return QString();
+    case BoardFaultKind::KeyStuck:
+    case BoardFaultKind::KeyDead:
+    case BoardFaultKind::KeyPress:
+        return KeyboardMatrix(boardType).hasKey(key)
+                   ? QString()
+                   : QStringLiteral("на клавиатуре платы типа %1 нет клавиши \"%2\"")
+                         .arg(boardType)
+                         .arg(key);
+    case BoardFaultKind::EmitterSilent:
         return QString();
     case BoardFaultKind::IndicatorCell:
     case BoardFaultKind::IndicatorCharacter:

@@ -30,6 +30,10 @@ enum class BoardFaultKind {
     IndicatorCell,      ///< a display-memory cell of an indicator controller with stuck bits
     IndicatorCharacter, ///< a character-generator cell of an indicator controller with stuck bits
     IndicatorDead,      ///< an indicator controller that takes nothing and reads 0xFF
+    KeyStuck,           ///< a key whose contact is always closed
+    KeyDead,            ///< a key whose contact never closes
+    KeyPress,           ///< not a fault: the engineer presses a key (scripted, from the first scan)
+    EmitterSilent,      ///< the sound emitter gives no sound
 };
 
 /// One named board fault. Made in tests with the static constructors (or read
@@ -51,6 +55,9 @@ struct BoardFault {
     quint8 stuckLow = 0;  ///< bits that read 0
     quint8 stuckHigh = 0; ///< bits that read 1
     quint8 value = 0;     ///< FiscalNotBlank: what the cell holds; RomByte: the bits that flip
+    QString key;          ///< key faults: the key's name ("7", "ИТОГ", "T1" …)
+    int atMs = 0;         ///< KeyPress: when, after the first keyboard scan
+    int holdMs = 0;       ///< KeyPress: how long
 
     static BoardFault portStuckLow(int port, int bit);
     static BoardFault portStuckHigh(int port, int bit);
@@ -75,6 +82,10 @@ struct BoardFault {
     static BoardFault indicatorCharacter(int indicator, int address, quint8 stuckLow,
                                          quint8 stuckHigh = 0);
     static BoardFault indicatorDead(int indicator);
+    static BoardFault keyStuck(const QString& key);
+    static BoardFault keyDead(const QString& key);
+    static BoardFault keyPress(const QString& key, int atMs, int holdMs = 200);
+    static BoardFault emitterSilent();
 
     /// The fault as a line of the fault script ("port-low 2.3",
     /// "ram-cell addr=0x1235 low=0x04", ...); also its name in test reports.

@@ -89,6 +89,18 @@ void BoardModel::applyFault(const BoardFault& f) {
     case BoardFaultKind::IndicatorDead:
         indicator(f.bank).setDead(true);
         break;
+    case BoardFaultKind::KeyStuck:
+        m_keyboard.setStuck(f.key);
+        break;
+    case BoardFaultKind::KeyDead:
+        m_keyboard.setDead(f.key);
+        break;
+    case BoardFaultKind::KeyPress:
+        m_keyboard.scriptPress(f.key, f.atMs, f.holdMs);
+        break;
+    case BoardFaultKind::EmitterSilent:
+        m_sound.setSilent(true);
+        break;
     }
 }
 
@@ -112,6 +124,9 @@ void BoardModel::clearFaults() {
     m_ppi.clearFaults();
     for (IndicatorController& c : m_indicators)
         c.clearFaults();
+    m_keyboard.clearFaults();
+    m_keyboard.releaseAll();
+    m_sound.setSilent(false);
     for (auto it = m_romPatches.rbegin(); it != m_romPatches.rend(); ++it)
         m_program.data()[it->address] = it->original;
     m_romPatches.clear();

@@ -39,6 +39,10 @@ constexpr WordInfo kWords[] = {
     {"ind-cell", 0, false, {"ind", "addr", "low", "high"}, 2},
     {"ind-cgram", 0, false, {"ind", "addr", "low", "high"}, 2},
     {"ind-dead", 0, false, {"ind"}, 1},
+    {"key-stuck", 1, false, {}, 0},
+    {"key-dead", 1, false, {}, 0},
+    {"key-press", 1, false, {"at", "hold"}, 1},
+    {"emitter-silent", 0, false, {}, 0},
     {"older-revision", 0, false, {}, 0},
     {"rom-version", 1, false, {}, 0},
 };
@@ -181,6 +185,29 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
         }
         setup.romVersion = args.first();
         return true;
+    }
+
+    {
+        const QLatin1String w(info->word);
+        BoardFault k;
+        bool keyWord = true;
+        if (w == QLatin1String("key-stuck"))
+            k = BoardFault::keyStuck(args.first());
+        else if (w == QLatin1String("key-dead"))
+            k = BoardFault::keyDead(args.first());
+        else if (w == QLatin1String("key-press"))
+            k = BoardFault::keyPress(args.first(), static_cast<int>(param("at", 0)),
+                                     static_cast<int>(param("hold", 200)));
+        else if (w == QLatin1String("emitter-silent"))
+            k = BoardFault::emitterSilent();
+        else
+            keyWord = false;
+        if (keyWord) {
+            // The key's name is checked against the board's keyboard when it is put on.
+            setup.faults.append(k);
+            setup.faultLines.append(lineNo);
+            return true;
+        }
     }
 
     int ports[2] = {0, 0};

@@ -12,7 +12,8 @@ BoardModel::BoardModel(int boardType)
     : m_boardType(boardType < 0 ? 0 : (boardType > 4 ? 4 : boardType)),
       m_ram(isProgrammerBoard() ? 0x8000 : 0x2000, 0x00),
       m_dataEeprom(isProgrammerBoard() ? 0x20000 : 0x8000, 0xFF), m_fiscal(0x10000, 0xFF),
-      m_program(2 * kHalf, 0xFF), m_serialEeprom(std::make_unique<Eeprom24c256>()) {
+      m_program(2 * kHalf, 0xFF), m_keyboard(m_boardType),
+      m_serialEeprom(std::make_unique<Eeprom24c256>()) {
     if (isProgrammerBoard()) {
         m_rtc = std::make_unique<RtcChip>(RtcChip::Model::Ds1307);
         m_secondEeprom = std::make_unique<Eeprom24c256>();
@@ -83,7 +84,16 @@ int BoardModel::romHalf() const {
     return boardLevel(1) & 1;
 }
 
-quint8 BoardModel::readData(quint16 address, qint64 /*nowUs*/) {
+quint8 BoardModel::readData(quint16 address, qint64 nowUs) {
+    if (!isProgrammerBoard() && address >= 0x4000 && address < 0x6000 && (address & 3) == 1) {
+        // Port B reads the key rows of the columns port C drives low.
+        m_ppi.setInputs(1, m_keyboard.rowLines(static_cast<quint8>(m_ppi.latch(2) | 0xC0), nowUs));
+    }
+    if (isProgrammerBoard() && address >= 0x8000 && (boardLevel(1) & 7) == 0) {
+        // Window 0: the keyboard buffer; the low address byte selects the columns.
+        return static_cast<quint8>(
+            (m_keyboard.rowLines(static_cast<quint8>(address & 0xFF), nowUs) & 0x1F) | 0xE0);
+    }
     return busByte(address);
 }
 

@@ -3,6 +3,7 @@
 #include "eeprom24c256.h"
 #include "i2cdevice.h"
 #include "indicatorcontroller.h"
+#include "keyboardmatrix.h"
 #include "memory.h"
 #include "ppi.h"
 #include "rtcchip.h"
@@ -110,6 +111,12 @@ public:
     Ppi& ppi() { return m_ppi; }
     /// Indicator controller 0 (the cashier's) or 1 (the customer's).
     IndicatorController& indicator(int i) { return m_indicators[static_cast<size_t>(i & 1)]; }
+    /// The keyboard: types 0..3 columns on PPI port C bits 0..5 (active low),
+    /// rows on port B bits 0..6; type 4 columns on the low address byte of a
+    /// read in window 0 (active low), rows on data bits 0..4.
+    KeyboardMatrix& keyboard() { return m_keyboard; }
+    /// The sound emitter (port C bit 7 on types 0..3, pin 7 of group 1 on type 4).
+    SoundEmitter& sound() { return m_sound; }
     quint8 outputLatch() const { return m_latch; }
     I2cBus& i2c() { return m_i2c; }
     Eeprom24c256& serialEeprom() { return *m_serialEeprom; }
@@ -177,6 +184,8 @@ private:
     Memory m_program;
     Ppi m_ppi;
     std::array<IndicatorController, 2> m_indicators{};
+    KeyboardMatrix m_keyboard;
+    SoundEmitter m_sound;
     quint8 m_latch = 0xFF;
     I2cBus m_i2c;
     std::unique_ptr<Eeprom24c256> m_serialEeprom;
