@@ -2,6 +2,7 @@
 
 #include "core/benchcontext.h"
 #include "expectedbyte.h"
+#include "indicatoraccess.h"
 
 #include <span>
 
@@ -65,11 +66,6 @@ QString MemoryErrorModel::title() const {
     return QString();
 }
 
-QString MemoryErrorModel::notAvailableText() const {
-    return QStringLiteral(
-        "Просмотр памяти индикатора будет доступен\nвместе с тестами индикаторов.");
-}
-
 int MemoryErrorModel::rowCount() const {
     switch (m_kind) {
     case MemoryErrorKind::DisplayMemory:
@@ -94,6 +90,10 @@ quint16 MemoryErrorModel::expectedAddress(int index) const {
         break;
     case MemoryErrorKind::FiscalBank:
         base = m_block & 0x7FFF;
+        break;
+    case MemoryErrorKind::DisplayMemory:
+    case MemoryErrorKind::CharacterMemory:
+        base = 0; // the block start is the indicator number, the cells count from 0
         break;
     default:
         break;
@@ -133,26 +133,52 @@ bool MemoryErrorModel::readBlock() {
         return link.ReadFiscalBlock(block16, buffer);
     case MemoryErrorKind::DisplayMemory:
     case MemoryErrorKind::CharacterMemory:
-        return false;
+        return readIndicatorCells();
     }
     return false;
 }
 
+// Kinds 5 and 6: the block start is the indicator number; its cells are read
+// one by one through the controller's data register.
+bool MemoryErrorModel::readIndicatorCells() {
+    const int ind = static_cast<int>(m_block & 1);
+    const bool display = m_kind == MemoryErrorKind::DisplayMemory;
+    for (int i = 0; i < byteCount(); ++i) {
+        quint8 command = 0;
+        bool addressed = true;
+        if (display) {
+            addressed = i == 0 || i == 8;
+            command = i == 0 ? indicator::Row1 : indicator::Row2;
+        } else {
+            command = static_cast<quint8>(indicator::CharacterAddress + i);
+        }
+        if (addressed && !IndicatorCommand(m_ctx, ind, command))
+            return false;
+        const quint16 v = IndicatorRead(m_ctx, ind);
+        if (v > 0xFF)
+            return false;
+        m_read[static_cast<size_t>(i)] = static_cast<quint8>(v);
+    }
+    return true;
+}
+
 MemoryErrorModel::Opening MemoryErrorModel::open() {
     m_showRead = true;
-    if (m_kind == MemoryErrorKind::DisplayMemory || m_kind == MemoryErrorKind::CharacterMemory) {
-        m_opening = Opening::NotAvailable;
-        return m_opening;
-    }
     if (!readBlock()) {
         m_opening = Opening::LinkFailure;
         return m_opening;
     }
-    for (int i = 0; i < byteCount(); ++i)
-        m_expected[static_cast<size_t>(i)] = ExpectedByte(m_pattern, expectedAddress(i));
-    // The ФП write display (kind 4) is always shown: the peer has reported this
-    // block, and the engineer decides even when it reads back clean now.
-    const bool compares = m_kind != MemoryErrorKind::FiscalWrite;
+    for (int i = 0; i < byteCount(); ++i) {
+        m_expected[static_cast<size_t>(i)] = m_kind == MemoryErrorKind::DisplayMemory
+                                                 ? DisplayPatternByte(m_pattern, i)
+                                                 : ExpectedByte(m_pattern, expectedAddress(i));
+    }
+    // The ФП write display (kind 4) and the indicator displays (kinds 5, 6) are
+    // always shown: the test has just seen the bad cell, and the engineer
+    // decides even when it reads back right now.
+    const bool compares = m_kind != MemoryErrorKind::FiscalWrite &&
+                          m_kind != MemoryErrorKind::DisplayMemory &&
+                          m_kind != MemoryErrorKind::CharacterMemory;
     m_opening = compares && differingCount() == 0 ? Opening::Clean : Opening::Shown;
     return m_opening;
 }
@@ -163,7 +189,7 @@ int MemoryErrorModel::immediateResult() const {
         return ContinueResult;
     case Opening::LinkFailure:
         return LinkFailureResult;
-    case Opening::NotAvailable:
+    case Opening::NotOpened:
         return ExitResult;
     case Opening::Shown:
         break;

@@ -35,7 +35,7 @@ public:
         Shown,       // the block holds bad bytes: show it
         Clean,       // every byte as expected: end with 1 at once
         LinkFailure, // the read failed: end with 124 at once
-        NotAvailable // kinds 5 and 6 come with the indicator tests
+        NotOpened    // open() has not run yet
     };
 
     /// Layout of the list in dialog base units: the address column, the data
@@ -56,8 +56,7 @@ public:
 
     /// Reads and compares the block (kind-specific reads, bank selection included).
     Opening open();
-    /// The display's result when it does not become visible: 1, 124, or, for
-    /// a kind that is not available yet, 2 (the test then ends as if "Выход").
+    /// The display's result when it does not become visible: 1 or 124 (2 before open()).
     int immediateResult() const;
 
     MemoryErrorKind kind() const { return m_kind; }
@@ -89,8 +88,6 @@ public:
     void toggleMode() { m_showRead = !m_showRead; }
     QString dataHeader() const;
     QString hint() const;
-    /// Why a kind cannot be shown yet (kinds 5 and 6).
-    QString notAvailableText() const;
 
     static QString addressHeader();
     static QString continueButton();
@@ -100,6 +97,7 @@ public:
 
 private:
     bool readBlock();
+    bool readIndicatorCells();
     quint16 expectedAddress(int index) const;
 
     BenchContext& m_ctx;
@@ -107,7 +105,7 @@ private:
     int m_pattern;
     quint32 m_block;
     int m_boardType;
-    Opening m_opening = Opening::NotAvailable;
+    Opening m_opening = Opening::NotOpened;
     bool m_showRead = true;
     std::array<quint8, 128> m_read{};
     std::array<quint8, 128> m_expected{};

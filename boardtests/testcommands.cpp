@@ -7,6 +7,7 @@
 #include "core/userprompts.h"
 #include "diagnosticshandover.h"
 #include "fiscalconsent.h"
+#include "indicatoraccess.h"
 #include "link/linkmessages.h"
 #include "link/linkstatus.h"
 #include "testengine.h"
@@ -109,6 +110,11 @@ Setup setupFor(BenchContext& ctx, TestSessionHost& host, int commandId, TestComm
         return setupFiscalWrite(ctx, out);
     case cmd::PpiTest:
         return ok(ctx.link.WriteMemoryByte(0x5FFF, 0x80));
+    case cmd::CashierIndicatorReadWrite:
+    case cmd::CustomerIndicatorReadWrite: {
+        const int ind = commandId == cmd::CashierIndicatorReadWrite ? 0 : 1;
+        return ok(IndicatorInit(ctx, ind) && IndicatorCommand(ctx, ind, indicator::DisplayOff));
+    }
     default:
         return Setup::Ended;
     }
@@ -143,6 +149,10 @@ int testNumberOfCommand(int commandId) {
         return FiscalWriteTestNumber;
     case cmd::PpiTest:
         return PpiTestNumber;
+    case cmd::CashierIndicatorReadWrite:
+        return CashierIndicatorTestNumber;
+    case cmd::CustomerIndicatorReadWrite:
+        return CustomerIndicatorTestNumber;
     default:
         return -1;
     }
@@ -196,6 +206,10 @@ QString failureKeyword(const BenchContext& ctx, int commandId, int result) {
         return QStringLiteral("FPEMPT_ERROR");
     case cmd::FiscalWriteTest:
         return QStringLiteral("FPWR_ERROR");
+    case cmd::CashierIndicatorReadWrite:
+        return QStringLiteral("IND0_ERROR");
+    case cmd::CustomerIndicatorReadWrite:
+        return QStringLiteral("IND1_ERROR");
     case cmd::PpiTest:
         return ctx.boardType == 3 ? QStringLiteral("Управление DD15")
                                   : QStringLiteral("Управление DD14");

@@ -202,7 +202,10 @@ bool TestEngine::runMemoryErrorLoop(MemoryErrorKind kind, int pattern, quint32 a
                                     quint32 lastBlock, int continueMs) {
     if (!beginErrorDisplay())
         return false;
-    quint32 block = address & ~(kBlockSize - 1);
+    // The indicator displays take the indicator number as their "block".
+    const bool indicatorCells =
+        kind == MemoryErrorKind::DisplayMemory || kind == MemoryErrorKind::CharacterMemory;
+    quint32 block = indicatorCells ? address : address & ~(kBlockSize - 1);
     for (;;) {
         const int r = m_host.ShowMemoryError(kind, pattern, block);
         if (r == ResultRepeat && block < lastBlock) {

@@ -6,6 +6,7 @@
 #include "core/benchcontext.h"
 #include "fiscalblanktest.h"
 #include "fiscalwritetest.h"
+#include "indicatortest.h"
 #include "ppitest.h"
 #include "ramtest.h"
 #include "romtest.h"
@@ -38,6 +39,10 @@ std::unique_ptr<TestProcedure> makeTestProcedure(int testNumber, const BenchCont
         if (isProgrammerBoard(type))
             return std::make_unique<BankTest>(type, BankTest::fiscalLayout());
         return std::make_unique<FiscalWriteTest>();
+    case CashierIndicatorTestNumber:
+        return std::make_unique<IndicatorTest>(0);
+    case CustomerIndicatorTestNumber:
+        return std::make_unique<IndicatorTest>(1);
     case PpiTestNumber:
         return std::make_unique<PpiTest>(type);
     default:

@@ -27,7 +27,7 @@ public:
 
 /// The procedure of a test number for the context's board type (and, for the
 /// bus test, its board-revision flag); null for numbers that this engine does
-/// not run (8 and 9 come with the indicator tests). `controllerProgram` is the
+/// not run. `controllerProgram` is the
 /// ROM test's file name as chosen ("нет": none).
 std::unique_ptr<TestProcedure> makeTestProcedure(int testNumber, const BenchContext& ctx,
                                                  const QString& controllerProgram);

@@ -12,6 +12,8 @@ enum TestNumber : int {
     SerialEepromTestNumber = 5, // 24С256
     FiscalBlankTestNumber = 6,
     FiscalWriteTestNumber = 7,
+    CashierIndicatorTestNumber = 8,
+    CustomerIndicatorTestNumber = 9,
     PpiTestNumber = 10,
 };
 

@@ -1,3 +1,4 @@
+#include "indicatorcommands.h"
 #include "benchcli.h"
 
 #include "diagncommands.h"
@@ -79,7 +80,8 @@ QString BenchCli::helpText()
         "  write-mem ADDR BYTE...       записать байты в память с адреса ADDR\n"
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
         + TestCommand::helpText() + ServiceCommands::helpText() +
-        InstrumentCommands::helpText() + DiagnCommands::helpText() + QStringLiteral(
+        InstrumentCommands::helpText() + IndicatorCommands::helpText() +
+        DiagnCommands::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -244,6 +246,10 @@ int BenchCli::parseCommand(const QString& command, const QStringList& args, Comm
         c.args = args; // these commands read their own arguments
         return ExitOk;
     }
+    if (command == QStringLiteral("segment-test")) {
+        c.args = args; // checked by the command itself
+        return ExitOk;
+    }
     if (command == QStringLiteral("test"))
         return ExitOk; // its arguments were read with the options
     if (command == QStringLiteral("read-port")) {
@@ -301,6 +307,8 @@ int BenchCli::execute(const Command& c)
         return ServiceCommands(*m_ctx, *m_prompts, m_out, m_err, m_bench.get()).run(c.name, c.args);
     if (InstrumentCommands::handles(c.name))
         return InstrumentCommands(*m_ctx, m_out, m_err).run(c.name, c.args);
+    if (c.name == QStringLiteral("segment-test"))
+        return IndicatorCommands(*m_ctx, m_bench.get(), m_out, m_err).segmentTest(c.args);
     return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
 }
 

@@ -43,6 +43,8 @@ const NamedCommand kTests[] = {
     {"fp-blank", cmd::FiscalBlankCheck, "проверка чистоты ФП"},
     {"fp-write", cmd::FiscalWriteTest, "тест записи ФП (спрашивает согласие)"},
     {"ppi", cmd::PpiTest, "тест ППИ 82С55"},
+    {"ind0", cmd::CashierIndicatorReadWrite, "тест записи/чтения индикатора кассира"},
+    {"ind1", cmd::CustomerIndicatorReadWrite, "тест записи/чтения индикатора покупателя"},
 };
 
 struct BadBlock {

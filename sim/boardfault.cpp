@@ -1,5 +1,7 @@
 #include "boardfault.h"
 
+#include "keyboardmatrix.h"
+
 namespace sim {
 
 namespace {
@@ -131,6 +133,52 @@ BoardFault BoardFault::ppiStuck(int port, int bit, bool high) {
     return f;
 }
 
+BoardFault BoardFault::indicatorCell(int indicator, int position, quint8 stuckLow,
+                                     quint8 stuckHigh) {
+    BoardFault f = cell(BoardFaultKind::IndicatorCell, static_cast<quint32>(position), stuckLow,
+                        stuckHigh);
+    f.bank = indicator;
+    return f;
+}
+
+BoardFault BoardFault::indicatorCharacter(int indicator, int address, quint8 stuckLow,
+                                          quint8 stuckHigh) {
+    BoardFault f = cell(BoardFaultKind::IndicatorCharacter, static_cast<quint32>(address),
+                        stuckLow, stuckHigh);
+    f.bank = indicator;
+    return f;
+}
+
+BoardFault BoardFault::indicatorDead(int indicator) {
+    BoardFault f = make(BoardFaultKind::IndicatorDead);
+    f.bank = indicator;
+    return f;
+}
+
+BoardFault BoardFault::keyStuck(const QString& key) {
+    BoardFault f = make(BoardFaultKind::KeyStuck);
+    f.key = key;
+    return f;
+}
+
+BoardFault BoardFault::keyDead(const QString& key) {
+    BoardFault f = make(BoardFaultKind::KeyDead);
+    f.key = key;
+    return f;
+}
+
+BoardFault BoardFault::keyPress(const QString& key, int atMs, int holdMs) {
+    BoardFault f = make(BoardFaultKind::KeyPress);
+    f.key = key;
+    f.atMs = atMs;
+    f.holdMs = holdMs;
+    return f;
+}
+
+BoardFault BoardFault::emitterSilent() {
+    return make(BoardFaultKind::EmitterSilent);
+}
+
 QString BoardFault::keyword(BoardFaultKind kind) {
     switch (kind) {
     case BoardFaultKind::PortStuckLow:
@@ -167,6 +215,20 @@ QString BoardFault::keyword(BoardFaultKind kind) {
         return QStringLiteral("ppi-low");
     case BoardFaultKind::PpiStuckHigh:
         return QStringLiteral("ppi-high");
+    case BoardFaultKind::IndicatorCell:
+        return QStringLiteral("ind-cell");
+    case BoardFaultKind::IndicatorCharacter:
+        return QStringLiteral("ind-cgram");
+    case BoardFaultKind::IndicatorDead:
+        return QStringLiteral("ind-dead");
+    case BoardFaultKind::KeyStuck:
+        return QStringLiteral("key-stuck");
+    case BoardFaultKind::KeyDead:
+        return QStringLiteral("key-dead");
+    case BoardFaultKind::KeyPress:
+        return QStringLiteral("key-press");
+    case BoardFaultKind::EmitterSilent:
+        return QStringLiteral("emitter-silent");
     }
     return QString();
 }
@@ -200,6 +262,19 @@ QString BoardFault::scriptLine() const {
     case BoardFaultKind::PpiStuckHigh:
         return word + QLatin1Char(' ') + QChar(u'A' + port) + QLatin1Char('.') +
                QString::number(bit);
+    case BoardFaultKind::IndicatorCell:
+    case BoardFaultKind::IndicatorCharacter:
+        return word + QStringLiteral(" ind=%1 addr=").arg(bank) + hex(address, 2) +
+               stuckBits(stuckLow, stuckHigh);
+    case BoardFaultKind::IndicatorDead:
+        return word + QStringLiteral(" ind=%1").arg(bank);
+    case BoardFaultKind::KeyStuck:
+    case BoardFaultKind::KeyDead:
+        return word + QLatin1Char(' ') + key;
+    case BoardFaultKind::KeyPress:
+        return word + QLatin1Char(' ') + key + QStringLiteral(" at=%1 hold=%2").arg(atMs).arg(holdMs);
+    case BoardFaultKind::EmitterSilent:
+        return word;
     case BoardFaultKind::RomStoredSum:
     case BoardFaultKind::ClockStopped:
     case BoardFaultKind::ClockSilent:
@@ -276,6 +351,26 @@ QString BoardFault::checkFor(int boardType) const {
         if (port < 0 || port > 2 || bit < 0 || bit > 7)
             return QStringLiteral("линия ППИ вне A.0..C.7");
         return QString();
+    case BoardFaultKind::KeyStuck:
+    case BoardFaultKind::KeyDead:
+    case BoardFaultKind::KeyPress:
+        return KeyboardMatrix(boardType).hasKey(key)
+                   ? QString()
+                   : QStringLiteral("на клавиатуре платы типа %1 нет клавиши \"%2\"")
+                         .arg(boardType)
+                         .arg(key);
+    case BoardFaultKind::EmitterSilent:
+        return QString();
+    case BoardFaultKind::IndicatorCell:
+    case BoardFaultKind::IndicatorCharacter:
+    case BoardFaultKind::IndicatorDead: {
+        if (bank < 0 || bank > 1)
+            return QStringLiteral("индикатор %1 вне 0..1").arg(bank);
+        const quint32 size = kind == BoardFaultKind::IndicatorCell ? 16 : 64;
+        if (kind != BoardFaultKind::IndicatorDead && address >= size)
+            return QStringLiteral("адрес %1 вне 0..%2").arg(address).arg(size - 1);
+        return QString();
+    }
     case BoardFaultKind::RomStoredSum:
     case BoardFaultKind::ClockStopped:
     case BoardFaultKind::ClockSilent:

@@ -27,6 +27,13 @@ enum class BoardFaultKind {
     FiscalNoWrite,      ///< a fiscal-memory cell that does not take a write (stays blank)
     PpiStuckLow,        ///< a data line of the 82C55 held at 0
     PpiStuckHigh,       ///< a data line of the 82C55 held at 1
+    IndicatorCell,      ///< a display-memory cell of an indicator controller with stuck bits
+    IndicatorCharacter, ///< a character-generator cell of an indicator controller with stuck bits
+    IndicatorDead,      ///< an indicator controller that takes nothing and reads 0xFF
+    KeyStuck,           ///< a key whose contact is always closed
+    KeyDead,            ///< a key whose contact never closes
+    KeyPress,           ///< not a fault: the engineer presses a key (scripted, from the first scan)
+    EmitterSilent,      ///< the sound emitter gives no sound
 };
 
 /// One named board fault. Made in tests with the static constructors (or read
@@ -43,11 +50,14 @@ struct BoardFault {
     int bit = 0;
     int port2 = 0; ///< the second line of a short
     int bit2 = 0;
-    int bank = 0;         ///< BankCell: bank; RomByte: half
+    int bank = 0;         ///< BankCell: bank; RomByte: half; indicator faults: the indicator
     quint32 address = 0;  ///< cells; ClockRegister: the register
     quint8 stuckLow = 0;  ///< bits that read 0
     quint8 stuckHigh = 0; ///< bits that read 1
     quint8 value = 0;     ///< FiscalNotBlank: what the cell holds; RomByte: the bits that flip
+    QString key;          ///< key faults: the key's name ("7", "ИТОГ", "T1" …)
+    int atMs = 0;         ///< KeyPress: when, after the first keyboard scan
+    int holdMs = 0;       ///< KeyPress: how long
 
     static BoardFault portStuckLow(int port, int bit);
     static BoardFault portStuckHigh(int port, int bit);
@@ -65,6 +75,17 @@ struct BoardFault {
     static BoardFault fiscalNotBlank(quint32 address, quint8 value = 0x00);
     static BoardFault fiscalNoWrite(quint32 address);
     static BoardFault ppiStuck(int port, int bit, bool high);
+    /// `position` 0..15 of the screen (display memory 0x80..0x87, 0xC0..0xC7).
+    static BoardFault indicatorCell(int indicator, int position, quint8 stuckLow,
+                                    quint8 stuckHigh = 0);
+    /// `address` 0..63 of the character generator.
+    static BoardFault indicatorCharacter(int indicator, int address, quint8 stuckLow,
+                                         quint8 stuckHigh = 0);
+    static BoardFault indicatorDead(int indicator);
+    static BoardFault keyStuck(const QString& key);
+    static BoardFault keyDead(const QString& key);
+    static BoardFault keyPress(const QString& key, int atMs, int holdMs = 200);
+    static BoardFault emitterSilent();
 
     /// The fault as a line of the fault script ("port-low 2.3",
     /// "ram-cell addr=0x1235 low=0x04", ...); also its name in test reports.

@@ -79,6 +79,28 @@ void BoardModel::applyFault(const BoardFault& f) {
     case BoardFaultKind::PpiStuckHigh:
         m_ppi.addLineFault(f.port, 0, bitMask);
         break;
+    case BoardFaultKind::IndicatorCell:
+        indicator(f.bank).setDisplayCellFault(static_cast<int>(f.address), f.stuckLow, f.stuckHigh);
+        break;
+    case BoardFaultKind::IndicatorCharacter:
+        indicator(f.bank).setCharacterCellFault(static_cast<int>(f.address), f.stuckLow,
+                                                f.stuckHigh);
+        break;
+    case BoardFaultKind::IndicatorDead:
+        indicator(f.bank).setDead(true);
+        break;
+    case BoardFaultKind::KeyStuck:
+        m_keyboard.setStuck(f.key);
+        break;
+    case BoardFaultKind::KeyDead:
+        m_keyboard.setDead(f.key);
+        break;
+    case BoardFaultKind::KeyPress:
+        m_keyboard.scriptPress(f.key, f.atMs, f.holdMs);
+        break;
+    case BoardFaultKind::EmitterSilent:
+        m_sound.setSilent(true);
+        break;
     }
 }
 
@@ -100,6 +122,11 @@ void BoardModel::clearFaults() {
     m_i2c.attach(rtcAddress(), m_rtc.get());
     m_i2c.attach(serialEepromAddress(), m_serialEeprom.get());
     m_ppi.clearFaults();
+    for (IndicatorController& c : m_indicators)
+        c.clearFaults();
+    m_keyboard.clearFaults();
+    m_keyboard.releaseAll();
+    m_sound.setSilent(false);
     for (auto it = m_romPatches.rbegin(); it != m_romPatches.rend(); ++it)
         m_program.data()[it->address] = it->original;
     m_romPatches.clear();

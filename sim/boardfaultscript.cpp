@@ -36,6 +36,13 @@ constexpr WordInfo kWords[] = {
     {"fp-nowrite", 0, false, {"addr"}, 1},
     {"ppi-low", 1, true, {}, 0},
     {"ppi-high", 1, true, {}, 0},
+    {"ind-cell", 0, false, {"ind", "addr", "low", "high"}, 2},
+    {"ind-cgram", 0, false, {"ind", "addr", "low", "high"}, 2},
+    {"ind-dead", 0, false, {"ind"}, 1},
+    {"key-stuck", 1, false, {}, 0},
+    {"key-dead", 1, false, {}, 0},
+    {"key-press", 1, false, {"at", "hold"}, 1},
+    {"emitter-silent", 0, false, {}, 0},
     {"older-revision", 0, false, {}, 0},
     {"rom-version", 1, false, {}, 0},
 };
@@ -180,6 +187,29 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
         return true;
     }
 
+    {
+        const QLatin1String w(info->word);
+        BoardFault k;
+        bool keyWord = true;
+        if (w == QLatin1String("key-stuck"))
+            k = BoardFault::keyStuck(args.first());
+        else if (w == QLatin1String("key-dead"))
+            k = BoardFault::keyDead(args.first());
+        else if (w == QLatin1String("key-press"))
+            k = BoardFault::keyPress(args.first(), static_cast<int>(param("at", 0)),
+                                     static_cast<int>(param("hold", 200)));
+        else if (w == QLatin1String("emitter-silent"))
+            k = BoardFault::emitterSilent();
+        else
+            keyWord = false;
+        if (keyWord) {
+            // The key's name is checked against the board's keyboard when it is put on.
+            setup.faults.append(k);
+            setup.faultLines.append(lineNo);
+            return true;
+        }
+    }
+
     int ports[2] = {0, 0};
     int bits[2] = {0, 0};
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -226,6 +256,14 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
         f = BoardFault::fiscalNotBlank(addr, static_cast<quint8>(param("value", 0)));
     else if (w == QLatin1String("fp-nowrite"))
         f = BoardFault::fiscalNoWrite(addr);
+    else if (w == QLatin1String("ind-cell"))
+        f = BoardFault::indicatorCell(static_cast<int>(param("ind", 0)), static_cast<int>(addr),
+                                      low, high);
+    else if (w == QLatin1String("ind-cgram"))
+        f = BoardFault::indicatorCharacter(static_cast<int>(param("ind", 0)),
+                                           static_cast<int>(addr), low, high);
+    else if (w == QLatin1String("ind-dead"))
+        f = BoardFault::indicatorDead(static_cast<int>(param("ind", 0)));
     else
         f = BoardFault::ppiStuck(ports[0], bits[0], w == QLatin1String("ppi-high"));
 

@@ -12,7 +12,8 @@ BoardModel::BoardModel(int boardType)
     : m_boardType(boardType < 0 ? 0 : (boardType > 4 ? 4 : boardType)),
       m_ram(isProgrammerBoard() ? 0x8000 : 0x2000, 0x00),
       m_dataEeprom(isProgrammerBoard() ? 0x20000 : 0x8000, 0xFF), m_fiscal(0x10000, 0xFF),
-      m_program(2 * kHalf, 0xFF), m_serialEeprom(std::make_unique<Eeprom24c256>()) {
+      m_program(2 * kHalf, 0xFF), m_keyboard(m_boardType),
+      m_serialEeprom(std::make_unique<Eeprom24c256>()) {
     if (isProgrammerBoard()) {
         m_rtc = std::make_unique<RtcChip>(RtcChip::Model::Ds1307);
         m_secondEeprom = std::make_unique<Eeprom24c256>();
@@ -83,11 +84,46 @@ int BoardModel::romHalf() const {
     return boardLevel(1) & 1;
 }
 
-quint8 BoardModel::readData(quint16 address, qint64 /*nowUs*/) {
+quint8 BoardModel::readData(quint16 address, qint64 nowUs) {
+    if (!isProgrammerBoard() && address >= 0x4000 && address < 0x6000 && (address & 3) == 1) {
+        // Port B reads the key rows of the columns port C drives low.
+        m_ppi.setInputs(1, m_keyboard.rowLines(static_cast<quint8>(m_ppi.latch(2) | 0xC0), nowUs));
+    }
+    if (isProgrammerBoard() && address >= 0x8000 && (boardLevel(1) & 7) == 0) {
+        // Window 0: the keyboard buffer; the low address byte selects the columns.
+        return static_cast<quint8>(
+            (m_keyboard.rowLines(static_cast<quint8>(address & 0xFF), nowUs) & 0x1F) | 0xE0);
+    }
     return busByte(address);
 }
 
+bool BoardModel::indicatorRegister(quint16 address, int* ind, int* reg) const {
+    if (!isProgrammerBoard()) {
+        if (address < 0x8000 || address >= 0xC000)
+            return false;
+        *ind = (address >> 13) & 1;
+        *reg = (address >> 8) & 3;
+        return true;
+    }
+    const int device = boardLevel(1) & 7;
+    if (address < 0x8000 || (device != 3 && device != 4))
+        return false;
+    *ind = device == 4 ? 1 : 0;
+    *reg = address & 3;
+    return true;
+}
+
 quint8 BoardModel::busByte(quint16 address) {
+    int ind = 0;
+    int reg = 0;
+    if (indicatorRegister(address, &ind, &reg)) {
+        IndicatorController& c = indicator(ind);
+        if (reg == 3)
+            return c.readData();
+        if (reg == 2)
+            return c.readStatus();
+        return 0xFF; // the write registers do not drive the bus
+    }
     auto inBank = [this](quint32 offset) -> quint8 {
         const Bank b = dataBank(selectedBank());
         return b.isValid() ? b.memory->read(b.base + offset) : quint8(0xFF);
@@ -109,6 +145,15 @@ quint8 BoardModel::busByte(quint16 address) {
 }
 
 void BoardModel::writeData(quint16 address, quint8 value, qint64 /*nowUs*/) {
+    int ind = 0;
+    int reg = 0;
+    if (indicatorRegister(address, &ind, &reg)) {
+        if (reg == 0)
+            indicator(ind).writeCommand(value);
+        else if (reg == 1)
+            indicator(ind).writeData(value);
+        return;
+    }
     if (!isProgrammerBoard()) {
         if (address < 0x2000)
             m_ram.write(address, value);

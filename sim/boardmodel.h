@@ -2,6 +2,8 @@
 
 #include "eeprom24c256.h"
 #include "i2cdevice.h"
+#include "indicatorcontroller.h"
+#include "keyboardmatrix.h"
 #include "memory.h"
 #include "ppi.h"
 #include "rtcchip.h"
@@ -26,8 +28,12 @@ struct BoardFault;
 /// the 28С256 EEPROM, bank chosen by port 1 bit 2. Board type 4: 0x0000..0x7FFF
 /// RAM (32 KiB); 0x8000..0xFFFF a window onto the device chosen by port 1 bits
 /// 0..2: 0 the output latch (readable), 6 the fiscal memory (bank = port 1 bit 5),
-/// 7 the data EEPROM (bank = port 1 bits 5..6). Everything else reads 0xFF
-/// (indicator controllers and the other peripherals are not modelled yet).
+/// 7 the data EEPROM (bank = port 1 bits 5..6), 3 and 4 the registers of the
+/// cashier's and the customer's indicator (A1 read, A0 data: 0x8000 command,
+/// 0x8001 data, 0x8003 data read, 0x8002 status). Types 0..3 have the
+/// indicators at 0x8000..0x9FFF and 0xA000..0xBFFF (A9 read, A8 data: 0x8000
+/// command, 0x8100 data, 0x8300 data read, 0x8200 status). Everything else
+/// reads 0xFF (the other peripherals are not modelled yet).
 ///
 /// Other memories: fiscal memory 64 KiB (types 0..3 reach it with their own
 /// commands; on type 4 it is two 32 KiB banks); program memory 128 KiB in two
@@ -103,6 +109,14 @@ public:
     Memory& fiscalMemory() { return m_fiscal; }
     Memory& programMemory() { return m_program; }
     Ppi& ppi() { return m_ppi; }
+    /// Indicator controller 0 (the cashier's) or 1 (the customer's).
+    IndicatorController& indicator(int i) { return m_indicators[static_cast<size_t>(i & 1)]; }
+    /// The keyboard: types 0..3 columns on PPI port C bits 0..5 (active low),
+    /// rows on port B bits 0..6; type 4 columns on the low address byte of a
+    /// read in window 0 (active low), rows on data bits 0..4.
+    KeyboardMatrix& keyboard() { return m_keyboard; }
+    /// The sound emitter (port C bit 7 on types 0..3, pin 7 of group 1 on type 4).
+    SoundEmitter& sound() { return m_sound; }
     quint8 outputLatch() const { return m_latch; }
     I2cBus& i2c() { return m_i2c; }
     Eeprom24c256& serialEeprom() { return *m_serialEeprom; }
@@ -155,6 +169,8 @@ private:
     quint32 settle(quint32 net) const;
     quint32 boardLines() const;
     quint8 busByte(quint16 address);
+    /// The indicator register an access reaches, or -1: *ind, *reg (A1/A9 read, A0/A8 data).
+    bool indicatorRegister(quint16 address, int* ind, int* reg) const;
     void patchRom(quint32 address, quint8 flip);
 
     int m_boardType;
@@ -167,6 +183,9 @@ private:
     Memory m_fiscal;
     Memory m_program;
     Ppi m_ppi;
+    std::array<IndicatorController, 2> m_indicators{};
+    KeyboardMatrix m_keyboard;
+    SoundEmitter m_sound;
     quint8 m_latch = 0xFF;
     I2cBus m_i2c;
     std::unique_ptr<Eeprom24c256> m_serialEeprom;

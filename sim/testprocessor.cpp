@@ -245,6 +245,10 @@ void TestProcessor::handleFrame(const quint8* frame) {
     }
 }
 
+bool TestProcessor::type4Board() const {
+    return m_board.isProgrammerBoard();
+}
+
 void TestProcessor::dataByte(quint8 byte) {
     if (!inDataPhase())
         return;
@@ -272,6 +276,10 @@ void TestProcessor::finishDataPhase() {
         ++m_pulses.count;
         // The pulse train ends on the idle value.
         m_board.writeData(m_pulses.words[0], m_pulses.valueB, now());
+        // Set/reset of port C bit 7 through the 82C55's control register drives the emitter.
+        if (!type4Board() && (m_pulses.words[0] == 0x4003 || m_pulses.words[0] == 0x5FFF) &&
+            m_pulses.valueA == 0x0E && m_pulses.valueB == 0x0F)
+            m_board.sound().drive(m_pulses.words[1], m_pulses.words[2], now());
         m_reply.addSum(sum);
         send();
         break;
@@ -279,6 +287,9 @@ void TestProcessor::finishDataPhase() {
         m_pinPulses.words[1] = word(0);
         m_pinPulses.words[2] = word(1);
         m_pinPulses.atUs = now();
+        // Pin 7 of group 1 is the emitter of board type 4: half-period 2·a, n periods.
+        if (type4Board() && m_pinPulses.group == 1 && m_pinPulses.pin == 7)
+            m_board.sound().drive(m_pinPulses.words[0] / 2, m_pinPulses.words[1], now());
         ++m_pinPulses.count;
         m_reply.addSum(sum);
         send();

@@ -109,6 +109,7 @@ public:
     void setMemoryCheckDelayMs(int ms) { m_checkDelayUs = static_cast<qint64>(ms) * 1000; }
 
 private:
+    bool type4Board() const;
     enum class Phase {
         None,
         PulseWords,

@@ -151,7 +151,7 @@ void TestTestDialog::realTimeTimer() {
 
 void TestTestDialog::testThatCannotRunIsNeverShown() {
     BenchRig rig(0);
-    TestEngine engine(rig.ctx, rig.host, 8); // the indicator tests are not in this engine
+    TestEngine engine(rig.ctx, rig.host, 11); // no test of this engine
     CTestDialog dlg(engine, CTestDialog::Pacing::ContextClock);
     bool shown = false;
     QTimer::singleShot(0, &dlg, [&] {

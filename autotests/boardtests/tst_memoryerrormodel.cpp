@@ -23,7 +23,6 @@ private slots:
     void readsTheRightMemory_data();
     void readsTheRightMemory();
     void failedReadEndsWithLinkFailure();
-    void indicatorKindsAreNotAvailableYet();
     void titles_data();
     void titles();
     void buttons_data();
@@ -141,18 +140,6 @@ void TestMemoryErrorModel::failedReadEndsWithLinkFailure() {
     MemoryErrorModel m(rig.ctx, MemoryErrorKind::Ram, 1, 0);
     QCOMPARE(m.open(), MemoryErrorModel::Opening::LinkFailure);
     QCOMPARE(m.immediateResult(), 124);
-}
-
-void TestMemoryErrorModel::indicatorKindsAreNotAvailableYet() {
-    BenchRig rig(0);
-    for (MemoryErrorKind kind :
-         {MemoryErrorKind::DisplayMemory, MemoryErrorKind::CharacterMemory}) {
-        MemoryErrorModel m(rig.ctx, kind, 4, 0);
-        QCOMPARE(m.open(), MemoryErrorModel::Opening::NotAvailable);
-        QCOMPARE(m.immediateResult(), 2);
-        QVERIFY(!m.notAvailableText().isEmpty());
-    }
-    QCOMPARE(rig.bench.testProcessor().frameCount(), 0u);
 }
 
 void TestMemoryErrorModel::titles_data() {

@@ -86,7 +86,7 @@ void TestEngineLife::buttons() {
 
 void TestEngineLife::notATestOfThisEngine() {
     BenchRig rig(0);
-    TestEngine engine(rig.ctx, rig.host, 8); // the indicator tests come later
+    TestEngine engine(rig.ctx, rig.host, 11);
     QVERIFY(!engine.isValid());
     engine.start();
     QVERIFY(engine.hasEnded());
