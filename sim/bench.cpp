@@ -8,6 +8,7 @@
 #include "faultscript.h"
 #include "outputqueue.h"
 #include "peerlink.h"
+#include "pointsignal.h"
 #include "probe.h"
 #include "programmer.h"
 #include "testprocessor.h"
@@ -218,6 +219,13 @@ quint8 Bench::modemStatus() {
     // A modem-status call costs a few microseconds on a real port; on the
     // virtual clock this is what lets a polling loop run out of its window.
     m_clock.wireTimeUs(kModemStatusCostUs);
+    if (!m_probePoint.isEmpty()) {
+        const PointContext context{m_models->board.boardType(), m_models->board, m_models->dd5,
+                                   m_boardFaults, *m_probe, m_clock.nowUs()};
+        const PointSignal signal = pointSignal(m_probePoint, context);
+        m_probe->setTipLevel(signal.level);
+        m_probe->setPulseWiring(signal.pulse);
+    }
     const TestProcessor::PulseRequest& pulses = m_models->testProcessor.lastPulses();
     qint64 widthUs = 0;
     qint64 startUs = 0;
@@ -231,6 +239,16 @@ quint8 Bench::modemStatus() {
         startUs = pulses.atUs + (dd5 ? 0 : qint64(pulses.words[3]) * unit);
     }
     return m_probe->modemStatusAt(m_clock.nowUs(), startUs, widthUs);
+}
+
+void Bench::setProbePoint(const QString& point) {
+    std::lock_guard g(m_mutex);
+    m_probePoint = point;
+}
+
+QString Bench::probePoint() const {
+    std::lock_guard g(m_mutex);
+    return m_probePoint;
 }
 
 bool Bench::claim(const void* line, quint64& generation) {

@@ -80,6 +80,12 @@ public:
     /// CTS (0x10) and DSR (0x20) from the probe.
     quint8 modemStatus();
 
+    /// Puts the probe tip on a control point of the board (its name as in the
+    /// points file): from then on the tip shows what the board drives there.
+    /// Empty: the tip is held by hand (Probe::setTipLevel and setPulseWiring).
+    void setProbePoint(const QString& point);
+    QString probePoint() const;
+
     /// Exclusive open: a line claims the bench and gets the plug generation
     /// its handle belongs to. False when unplugged or claimed by another line.
     bool claim(const void* line, quint64& generation);
@@ -164,6 +170,7 @@ private:
     bool m_olderRevision = false;
     QString m_romVersion;
     quint16 m_controllerSum = 0; ///< type 4: sum of the controller software the ROM test adds
+    QString m_probePoint;
     Cable m_cable = Cable::Board;
     bool m_unplugged = false;
     quint64 m_generation = 1;
