@@ -2,6 +2,7 @@
 # Screenshots of the tests the engineer judges by eye, taken under Xvfb:
 #   docs/screenshots/segment-test.png   "Тест ж/к ячеек индитатора и курсора" at its
 #                                       opening: "ПРОВЕРЬ ЗАСВЕТКУ" on the on-screen indicator
+#                                       and on the simulated board's indicator beside it
 #   docs/screenshots/keyboard-test.png  "Тест клавиатуры" of board type 3 with keys pressed
 #                                       by a key script of the simulated bench
 # Runs the program on the simulated bench in a scratch copy of data/.

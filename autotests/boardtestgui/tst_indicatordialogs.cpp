@@ -12,6 +12,7 @@
 #include "boardtests/widgets/indicatorwidget.h"
 #include "boardtests/widgets/segmenttestdlg.h"
 #include "core/cp1251.h"
+#include "app/simulatedindicator.h"
 #include "sim/testprocessor.h"
 
 #include <QLabel>
@@ -55,6 +56,7 @@ private slots:
     void buttonsEndTheDialog_data();
     void buttonsEndTheDialog();
     void linkFailureStopsEveryTimer();
+    void boardIndicatorOnTheSimulatedBench();
 };
 
 void TestIndicatorDialogs::dotsOfAText_data() {
@@ -257,6 +259,45 @@ void TestIndicatorDialogs::linkFailureStopsEveryTimer() {
     QVERIFY(rig.bench.loadFaultScript(QStringLiteral("silence cmd=8 once"), &error));
     CSegmentTestDlg again(second, DialogTimers::Pacing::Manual);
     QCOMPARE(again.run(), int(ResultLinkFailure));
+}
+
+// With a board source the dialog also shows the simulated board's own
+// indicator: the same dots as the test's copy on a sound board, the board's
+// dots where a character-generator cell is stuck.
+void TestIndicatorDialogs::boardIndicatorOnTheSimulatedBench() {
+    BenchRig rig(1);
+    QString error;
+    // Row 2 of user character 1 ("Ь" of "ПРОВЕРЬ ЗАСВЕТКУ") has its rightmost dot stuck lit.
+    QVERIFY2(rig.bench.loadFaultScript(QStringLiteral("ind-cgram ind=0 addr=10 high=0x01"), &error),
+             qPrintable(error));
+    QVERIFY(IndicatorInit(rig.ctx, 0));
+    SegmentTest engine(rig.ctx, 0);
+    CSegmentTestDlg dlg(engine, DialogTimers::Pacing::Manual);
+    bool behindPort = true;
+    dlg.setBoardScreenSource([&](int ind, IndicatorScreen& s, int& cursor) {
+        if (!behindPort)
+            return false;
+        s = simulatedIndicatorScreen(rig.bench, ind, &cursor);
+        return true;
+    });
+    QVERIFY(dlg.start());
+    CIndicatorWidget* board = dlg.boardIndicator();
+    QVERIFY(!board->isHidden());
+    for (int p = 0; p < 16; ++p) {
+        if (p == 6) // "Ь", user character 1
+            continue;
+        QCOMPARE(board->drawnRows(p), dlg.indicator()->drawnRows(p));
+    }
+    QVERIFY(!dlg.indicator()->dotLit(6, 2, 4));
+    QVERIFY(board->dotLit(6, 2, 4)); // the stuck dot, as the glass shows it
+    // The cursor phase: the board's cursor where the controller has it.
+    click(dlg, "autoButton");
+    QVERIFY(advanceUntil(dlg, 100, [&] { return engine.step() == 133; }));
+    QVERIFY(board->dotLit(3, 7, 0));
+    // Another port selected: the board's indicator goes away.
+    behindPort = false;
+    click(dlg, "stepButton");
+    QVERIFY(board->isHidden());
 }
 
 QTEST_MAIN(TestIndicatorDialogs)

@@ -17,6 +17,7 @@ WindowInteractiveTests::WindowInteractiveTests(QWidget* window, DialogTimers::Pa
 
 int WindowInteractiveTests::RunSegmentTestDialog(SegmentTest& test) {
     CSegmentTestDlg dlg(test, m_pacing, m_window);
+    dlg.setBoardScreenSource(m_boardSource);
     emit dialogOpened(&dlg);
     return dlg.run();
 }

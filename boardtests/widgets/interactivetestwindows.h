@@ -3,10 +3,12 @@
 #include "dialogtimers.h"
 #include "testdialog.h"
 
+#include "boardtests/indicatortext.h"
 #include "boardtests/interactivetests.h"
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class QDialog;
 class QWidget;
@@ -30,6 +32,11 @@ public:
     int RunSoundDialog(SoundTest& test) override;
 
     DialogTimers::Pacing pacing() const { return m_pacing; }
+    /// The board's own indicator for the segment-test dialog (the simulated
+    /// bench installs it); none by default.
+    void setBoardScreenSource(std::function<bool(int, IndicatorScreen&, int&)> source) {
+        m_boardSource = std::move(source);
+    }
 
 signals:
     /// A dialog is about to run modally (built, its engine not yet opened).
@@ -38,6 +45,7 @@ signals:
 private:
     QPointer<QWidget> m_window;
     DialogTimers::Pacing m_pacing;
+    std::function<bool(int, IndicatorScreen&, int&)> m_boardSource;
 };
 
 /// The dialogs' pacing that goes with the test dialog's.

@@ -19,6 +19,12 @@ CSegmentTestDlg::CSegmentTestDlg(SegmentTest& engine, DialogTimers::Pacing pacin
     setWindowTitle(SegmentTest::title());
 
     m_indicator = new CIndicatorWidget(this);
+    m_board = new CIndicatorWidget(this);
+    m_board->setObjectName(QStringLiteral("boardIndicatorWidget"));
+    m_board->hide();
+    m_boardCaption = new QLabel(QStringLiteral("На плате (имитатор):"), this);
+    m_boardCaption->setObjectName(QStringLiteral("boardIndicatorCaption"));
+    m_boardCaption->hide();
     m_hint = new QLabel(this);
     m_hint->setObjectName(QStringLiteral("hintLabel"));
     m_hint->setWordWrap(true);
@@ -37,6 +43,9 @@ CSegmentTestDlg::CSegmentTestDlg(SegmentTest& engine, DialogTimers::Pacing pacin
     auto* top = new QHBoxLayout;
     top->addStretch(1);
     top->addWidget(m_indicator);
+    top->addSpacing(12);
+    top->addWidget(m_boardCaption);
+    top->addWidget(m_board);
     top->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_auto);
@@ -101,7 +110,21 @@ void CSegmentTestDlg::keepTimer(int id, bool running, int ms) {
         m_timers.start(id, ms);
 }
 
+void CSegmentTestDlg::setBoardScreenSource(BoardScreenSource source) {
+    m_boardSource = std::move(source);
+}
+
 void CSegmentTestDlg::sync() {
+    IndicatorScreen board;
+    int boardCursor = -1;
+    const bool shown = m_boardSource && m_boardSource(m_engine.indicator(), board, boardCursor);
+    m_board->setVisible(shown);
+    m_boardCaption->setVisible(shown);
+    if (shown) {
+        m_board->setScreen(board);
+        m_board->setBackground(m_engine.background());
+        m_board->setCursor(boardCursor, m_engine.cursorShown());
+    }
     m_indicator->setScreen(m_engine.screen());
     m_indicator->setBackground(m_engine.background());
     m_indicator->setCursor(m_engine.cursorPosition(), m_engine.cursorShown());

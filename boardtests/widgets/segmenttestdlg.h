@@ -2,7 +2,10 @@
 
 #include "dialogtimers.h"
 
+#include "boardtests/indicatortext.h"
+
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -29,7 +32,17 @@ public:
     /// start(), then the modal loop; returns the result.
     int run();
 
+    /// Where the board's own indicator can be read (the simulated bench):
+    /// fills the screen and the cursor position (−1 none) of an indicator and
+    /// returns true, or false when no such board is behind the port.
+    using BoardScreenSource = std::function<bool(int indicator, IndicatorScreen&, int& cursor)>;
+    /// With a source the dialog shows a second indicator, "what the board
+    /// shows", beside the one the test wrote.
+    void setBoardScreenSource(BoardScreenSource source);
+
     SegmentTest& engine() const { return m_engine; }
+    /// The board's indicator (hidden without a source that answers).
+    CIndicatorWidget* boardIndicator() const { return m_board; }
     CIndicatorWidget* indicator() const { return m_indicator; }
     QLabel* hintLabel() const { return m_hint; }
     DialogTimers& timers() { return m_timers; }
@@ -50,6 +63,9 @@ private:
     int m_runTimer = -1;
     int m_cursorTimer = -1;
     CIndicatorWidget* m_indicator = nullptr;
+    CIndicatorWidget* m_board = nullptr;
+    QLabel* m_boardCaption = nullptr;
+    BoardScreenSource m_boardSource;
     QLabel* m_hint = nullptr;
     QPushButton* m_auto = nullptr;
     QPushButton* m_step = nullptr;
