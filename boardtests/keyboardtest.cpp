@@ -185,10 +185,12 @@ void KeyboardTest::tick() {
         }
         row = static_cast<quint8>((v & 0x1F) | 0xE0);
     } else {
-        if (!link.WriteMemoryByte(kPpiPortC, static_cast<quint8>(~m_column & 0x3F))) {
+        const quint8 columns = static_cast<quint8>(~m_column & 0x3F);
+        if (!link.WriteMemoryByte(kPpiPortC, columns)) {
             m_result = ResultLinkFailure;
             return;
         }
+        m_ctx.ppiShadows[2] = columns;
         const quint16 v = link.ReadMemoryByte(kPpiPortB);
         if (v > 0xFF) {
             m_result = ResultLinkFailure;
