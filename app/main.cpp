@@ -3,6 +3,7 @@
 #include "app/mainframe.h"
 #include "app/presentdlg.h"
 #include "app/simulatedbench.h"
+#include "app/simulatedindicator.h"
 #include "app/singlecopyguard.h"
 #include "app/widgetprompts.h"
 #include "core/benchcontext.h"
@@ -11,6 +12,7 @@
 #include "core/qttranslations.h"
 #include "sim/bench.h"
 #include "sim/faultscript.h"
+#include "boardtests/widgets/interactivetestwindows.h"
 #include "boardtests/widgets/testcommandhandlers.h"
 #include "diagn/widgets/windowdiagnostics.h"
 
@@ -20,6 +22,23 @@
 #include <cstdio>
 
 using namespace kia;
+
+namespace {
+// On the simulated bench the segment test also shows what the board's own
+// indicator holds, while the selected port leads to the simulator.
+void ShowSimulatedIndicators(kia::WindowInteractiveTests& windows,
+                             kia::SimulatedBench& simulated, kia::BenchContext& ctx) {
+    sim::Bench* bench = simulated.bench();
+    if (!bench)
+        return;
+    windows.setBoardScreenSource([bench, &ctx](int ind, kia::IndicatorScreen& s, int& cursor) {
+        if (ctx.ports.targetFor(ctx.selectedPort) != QStringLiteral("sim"))
+            return false;
+        s = kia::simulatedIndicatorScreen(*bench, ind, &cursor);
+        return true;
+    });
+}
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -131,7 +150,9 @@ int main(int argc, char** argv) {
     prompts.setParentWindow(&frame);
     if (!frame.Create())
         return 1;
-    InstallDiagnostics(frame, InstallTestCommands(frame));
+    WindowTestSession* session = InstallTestCommands(frame);
+    ShowSimulatedIndicators(*interactiveTestWindows(*session), simulated, ctx);
+    InstallDiagnostics(frame, session);
     frame.ActivateFrame();
     return app.exec();
 }

@@ -104,8 +104,10 @@ bool SegmentTest::setBacklight(bool on) {
     } else if (isProgrammerBoard(m_ctx.boardType)) {
         quint8& l = m_ctx.mainLatchShadow;
         l = on ? quint8(l | kBacklightBit) : quint8(l & ~kBacklightBit);
+        // The latch's window, then back to the window of the indicator under
+        // test (the customer's too: "Авто-прогон" clears the bit on both).
         ok = link.WritePort(1, 0, 7) && link.WriteMemoryByte(kType4Latch, l) &&
-             link.WritePort(1, 3, 7);
+             SelectIndicator(m_ctx, m_indicator);
     } else {
         ok = link.WritePort(1, on ? kPort1Backlight : 0, kPort1Backlight);
     }

@@ -38,6 +38,7 @@ public:
 
     SegmentTest(BenchContext& ctx, int indicator);
 
+    BenchContext& context() const { return m_ctx; }
     int indicator() const { return m_indicator; }
     /// Clear and "ПРОВЕРЬ ЗАСВЕТКУ"; the backlight timer on indicator 0.
     bool open();

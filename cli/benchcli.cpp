@@ -246,8 +246,11 @@ int BenchCli::parseCommand(const QString& command, const QStringList& args, Comm
         c.args = args; // these commands read their own arguments
         return ExitOk;
     }
-    if (command == QStringLiteral("segment-test")) {
-        c.args = args; // checked by the command itself
+    if (IndicatorCommands::handles(command)) {
+        QString error;
+        if (!IndicatorCommands::checkArguments(command, args, &error))
+            return usage(error);
+        c.args = args;
         return ExitOk;
     }
     if (command == QStringLiteral("test"))
@@ -307,8 +310,8 @@ int BenchCli::execute(const Command& c)
         return ServiceCommands(*m_ctx, *m_prompts, m_out, m_err, m_bench.get()).run(c.name, c.args);
     if (InstrumentCommands::handles(c.name))
         return InstrumentCommands(*m_ctx, m_out, m_err).run(c.name, c.args);
-    if (c.name == QStringLiteral("segment-test"))
-        return IndicatorCommands(*m_ctx, m_bench.get(), m_out, m_err).segmentTest(c.args);
+    if (IndicatorCommands::handles(c.name))
+        return IndicatorCommands(*m_ctx, m_bench.get(), m_out, m_err).run(c.name, c.args);
     return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
 }
 

@@ -13,7 +13,8 @@ class BenchContext;
 
 /// kia-bench's commands for the tests the engineer judges by eye and ear:
 /// "segment-test 0|1" runs the 146 steps of the segment and cursor test and
-/// prints what the indicator shows after each phase. Each command prepares
+/// prints what the indicator shows after each phase; "keyboard" and "sound"
+/// run the keyboard scan and the tone sequence for some seconds. Each command prepares
 /// the board as the menu command does. With the simulated bench (`bench` not
 /// null) the lines show what the board's own indicator holds; otherwise what
 /// the workstation wrote. Returns a BenchExit code.
@@ -22,7 +23,21 @@ public:
     IndicatorCommands(BenchContext& ctx, sim::Bench* bench, QTextStream& out, QTextStream& err)
         : m_ctx(ctx), m_bench(bench), m_out(out), m_err(err) {}
 
+    /// The commands here: "segment-test", "keyboard", "sound".
+    static bool handles(const QString& command);
+    /// Checks a command's arguments before any port opens; false with the
+    /// usage text in *error.
+    static bool checkArguments(const QString& command, const QStringList& args, QString* error);
+    /// Runs a command whose arguments checkArguments accepted.
+    int run(const QString& command, const QStringList& args);
+
     int segmentTest(const QStringList& args);
+    /// "keyboard [--seconds N]": scans the keyboard for N seconds (10 by
+    /// default) and prints every key the first time it is seen, with its name.
+    int keyboardTest(const QStringList& args);
+    /// "sound [--seconds N]": plays the tone sequence for N seconds and prints
+    /// every tone; on the simulated bench also what the emitter heard.
+    int soundTest(const QStringList& args);
 
     static QString helpText();
 

@@ -130,8 +130,10 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
             if (p.first == key)
                 return fail(QStringLiteral("параметр \"%1\" задан дважды.").arg(key));
         }
+        // A key press is timed in milliseconds, up to an hour.
         const quint32 max =
-            key == QLatin1String("addr") || key == QLatin1String("reg")
+            key == QLatin1String("at") || key == QLatin1String("hold") ? 3600000u
+            : key == QLatin1String("addr") || key == QLatin1String("reg")
                 ? 0xFFFFu
                 : (key == QLatin1String("bank") || key == QLatin1String("half") ? 3u : 0xFFu);
         const std::optional<quint32> v = number(value);

@@ -68,6 +68,8 @@ bool makeIcons(const QDir& root) {
         ok =
             savePng(markerIcon(false, q), icons + QStringLiteral("check_q%1.png").arg(q), &error) &&
             savePng(markerIcon(true, q), icons + QStringLiteral("driver_q%1.png").arg(q), &error);
+    for (int id : keyIconIds())
+        ok = ok && savePng(keyIcon(id), icons + QStringLiteral("%1.png").arg(id), &error);
     ok = ok && savePng(toolbarStrip(), bitmaps + QStringLiteral("128.png"), &error);
     for (int bitmap : menuIconBitmaps())
         ok =

@@ -126,4 +126,28 @@ QImage applicationIcon() {
     return img;
 }
 
+QList<int> keyIconIds() {
+    return {171, 172, 173, 174};
+}
+
+QImage keyIcon(int id) {
+    constexpr int side = 24;
+    QImage img(side, side, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    // One arrow pointing up, turned for the others.
+    const int quarter = id == 172 ? 3 : id == 173 ? 1 : id == 174 ? 2 : 0;
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(side / 2.0, side / 2.0);
+    p.rotate(90.0 * quarter);
+    QPolygonF arrow;
+    arrow << QPointF(0, -10) << QPointF(8, -1) << QPointF(3, -1) << QPointF(3, 10)
+          << QPointF(-3, 10) << QPointF(-3, -1) << QPointF(-8, -1);
+    p.setPen(QPen(QColor(0, 0, 0), 1.0, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin));
+    p.setBrush(QColor(0, 0, 128));
+    p.drawPolygon(arrow);
+    p.end();
+    return img;
+}
+
 } // namespace kia::art

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 
 namespace kia::art {
 
@@ -17,5 +18,12 @@ QImage markerIcon(bool driver, int quadrant);
 
 /// The application icon: a control board under the probe.
 QImage applicationIcon();
+
+/// The pictures of the four picture keys of the keyboard test, 24 x 24 with
+/// alpha: 171 an arrow up (the "|" key), 172 an arrow left (the upper minus
+/// key), 173 an arrow right ("+"), 174 an arrow down (the lower minus key).
+QImage keyIcon(int id);
+/// The ids keyIcon() draws.
+QList<int> keyIconIds();
 
 } // namespace kia::art

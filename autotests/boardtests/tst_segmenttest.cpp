@@ -35,6 +35,7 @@ private slots:
     void linkFailureStopsEverything_data();
     void linkFailureStopsEverything();
     void exitClearsPort1Bit7();
+    void type4BacklightKeepsTheIndicatorUnderTest();
 };
 
 void TestSegmentTest::opening_data() {
@@ -235,6 +236,26 @@ void TestSegmentTest::exitClearsPort1Bit7() {
         QVERIFY(d.open());
         d.pressDiagnostics();
         QCOMPARE(d.result(), int(ResultDiagnostics));
+    }
+}
+
+// On type 4 the backlight sits behind the latch's window: after clearing it
+// the run must go on in the window of the indicator under test, also when
+// that is the customer's.
+void TestSegmentTest::type4BacklightKeepsTheIndicatorUnderTest() {
+    for (int ind : {0, 1}) {
+        BenchRig rig(4);
+        QVERIFY(IndicatorInit(rig.ctx, 0) && IndicatorInit(rig.ctx, ind));
+        SegmentTest t(rig.ctx, ind);
+        QVERIFY(t.open());
+        t.pressAuto();
+        runUntil(t, 129);
+        t.runTick(); // the cursor to position 0
+        QVERIFY(!t.hasEnded());
+        QCOMPARE(rig.board().indicator(ind).cursorPosition(), 0);
+        QVERIFY(rig.board().indicator(ind).cursorOn());
+        QVERIFY(!rig.board().indicator(1 - ind).cursorOn());
+        QCOMPARE(rig.board().outputLatch() & 0x10, 0);
     }
 }
 

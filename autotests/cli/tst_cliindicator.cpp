@@ -55,6 +55,13 @@ private slots:
     void silentPeer();
     void writeReadTestByName_data();
     void writeReadTestByName();
+    void keyboardPrintsEveryKeySeen_data();
+    void keyboardPrintsEveryKeySeen();
+    void soundReportsWhatTheEmitterHeard_data();
+    void soundReportsWhatTheEmitterHeard();
+    void badSecondsBeforeAnyPort_data();
+    void badSecondsBeforeAnyPort();
+    void linkLostMidScan();
 };
 
 void TestCliIndicator::segmentTest_data() {
@@ -127,6 +134,100 @@ void TestCliIndicator::writeReadTestByName() {
     const Run r = runCli(args);
     QVERIFY2(r.code == code, qPrintable(r.out + r.err));
     QVERIFY2((r.out + r.err).contains(contains), qPrintable(r.out + r.err));
+}
+
+void TestCliIndicator::keyboardPrintsEveryKeySeen_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("type 0, two keys")
+        << words({"-b", "0", "-p", "sim", "keyboard", "--seconds", "3"})
+        << QByteArray("key-press 7 at=100 hold=500\nkey-press ИТОГ at=1500 hold=500\n")
+        << QStringList{QStringLiteral("клавиша \"7\" (код 0x01FD)"),
+                       QStringLiteral("клавиша \"ИТОГ\" (код 0x08DF)"),
+                       QStringLiteral("Итог: замечено клавиш 2 из 26: 7 ИТОГ\n")};
+    QTest::newRow("type 4, top row and a stuck key")
+        << words({"-b", "4", "-p", "sim", "--sim-dd5", "test", "keyboard"})
+        << QByteArray("key-press T6 at=2000 hold=400\nkey-stuck -3\n")
+        << QStringList{QStringLiteral("клавиша \"-3\" (код 0x40F7)"),
+                       QStringLiteral("клавиша \"T6\" (код 0x20FE)"),
+                       QStringLiteral("Итог: замечено клавиш 2 из 32: -3 T6\n")};
+    QTest::newRow("type 2, a dead key")
+        << words({"-b", "2", "-p", "sim", "keyboard", "--seconds", "2"})
+        << QByteArray("key-dead 00\nkey-press 00 at=0 hold=2000\n")
+        << QStringList{QStringLiteral("Итог: замечено клавиш 0 из 26\n")};
+}
+
+void TestCliIndicator::keyboardPrintsEveryKeySeen() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, keys);
+    QFETCH(QStringList, lines);
+    QTemporaryFile f;
+    const Run r = runCli(QStringList{QStringLiteral("--faults"), faultFile(f, keys)} + args);
+    QVERIFY2(r.code == 0, qPrintable(r.out + r.err));
+    for (const QString& line : lines)
+        QVERIFY2(r.out.contains(line), qPrintable(r.out));
+    // Each key once, however long it was held.
+    QCOMPARE(r.out.count(QStringLiteral("клавиша")), lines.size() - 1);
+}
+
+void TestCliIndicator::soundReportsWhatTheEmitterHeard_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("faults");
+    QTest::addColumn<QString>("heard");
+    QTest::newRow("type 0") << words({"-b", "0", "-p", "sim", "sound", "--seconds", "5"})
+                            << QByteArray()
+                            << QStringLiteral("a = 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 15 14");
+    QTest::newRow("type 4") << words({"-b", "4", "-p", "sim", "--sim-dd5", "test", "sound"})
+                            << QByteArray() << QStringLiteral("16 15 14 13 12 11 10 9 8 7 6 5 4 3 2 2 3");
+    QTest::newRow("silent emitter") << words({"-b", "3", "-p", "sim", "sound"})
+                                    << QByteArray("emitter-silent\n")
+                                    << QStringLiteral("Излучатель: ничего не слышно\n");
+}
+
+void TestCliIndicator::soundReportsWhatTheEmitterHeard() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, faults);
+    QFETCH(QString, heard);
+    QTemporaryFile f;
+    if (!faults.isEmpty())
+        args = QStringList{QStringLiteral("--faults"), faultFile(f, faults)} + args;
+    const Run r = runCli(args);
+    QVERIFY2(r.code == 0, qPrintable(r.out + r.err));
+    QVERIFY2(r.out.contains(heard), qPrintable(r.out));
+    QVERIFY(r.out.contains(QStringLiteral("Тон 1: a = 2, периодов 250, пауза 166 мс\n")));
+    QVERIFY(r.err.contains(QStringLiteral("Проконтролируйте наличие звукового сигнала !")));
+}
+
+void TestCliIndicator::badSecondsBeforeAnyPort_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("keyboard 0 s") << words({"keyboard", "--seconds", "0"});
+    QTest::newRow("keyboard no value") << words({"keyboard", "--seconds"});
+    QTest::newRow("sound letters") << words({"sound", "--seconds", "ten"});
+    QTest::newRow("sound too long") << words({"sound", "--seconds", "3601"});
+    QTest::newRow("sound stray word") << words({"sound", "5"});
+    QTest::newRow("segment-test no indicator") << words({"segment-test"});
+}
+
+// A port that cannot open would end with the link's exit code: the usage exit
+// shows that the arguments were read first.
+void TestCliIndicator::badSecondsBeforeAnyPort() {
+    QFETCH(QStringList, args);
+    const Run r = runCli(words({"-p", "/nonexistent/kia-port"}) + args);
+    QCOMPARE(r.code, int(ExitUsage));
+    QVERIFY(!r.err.contains(QStringLiteral("Начало тестирования")));
+    QVERIFY(r.err.contains(args[0] + (args[0] == QStringLiteral("segment-test")
+                                          ? QStringLiteral(" 0|1")
+                                          : QStringLiteral(" [--seconds N]"))));
+}
+
+void TestCliIndicator::linkLostMidScan() {
+    QTemporaryFile f;
+    const QString path = faultFile(f, "key-press 5 at=0 hold=5000\nsilence cmd=7 after=20\n");
+    const Run r = runCli(words({"-p", "sim", "--faults"}) + QStringList{path} + words({"keyboard"}));
+    QCOMPARE(r.code, int(ExitLinkFailure));
+    QVERIFY(r.out.contains(QStringLiteral("клавиша \"5\"")));
+    QVERIFY(!r.out.contains(QStringLiteral("Итог")));
 }
 
 QTEST_GUILESS_MAIN(TestCliIndicator)

@@ -24,6 +24,8 @@ private slots:
                 << QStringLiteral(":/bitmaps/%1.png").arg(id) << QSize(16, 16);
         QTest::newRow("application icon") << QStringLiteral(":/icons/128.png") << QSize(32, 32);
         QTest::newRow("highlight") << QStringLiteral(":/icons/highlight.png") << QSize(32, 32);
+        for (int id : {171, 172, 173, 174})
+            QTest::addRow("key picture %d", id) << QStringLiteral(":/icons/%1.png").arg(id) << QSize(24, 24);
         for (int q = 0; q < 4; ++q) {
             QTest::addRow("check q%d", q)
                 << QStringLiteral(":/icons/check_q%1.png").arg(q) << QSize(32, 32);

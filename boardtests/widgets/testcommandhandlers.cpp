@@ -1,5 +1,6 @@
 #include "testcommandhandlers.h"
 
+#include "interactivetestwindows.h"
 #include "windowtestsession.h"
 
 #include "app/commandtable.h"
@@ -23,6 +24,7 @@ WindowTestSession* InstallTestCommands(CMainFrame& frame, CTestDialog::Pacing pa
     for (int id : testCommandIds()) {
         frame.router().setHandler(id, [ctx, session, id] { RunTestCommand(*ctx, *session, id); });
     }
+    InstallInteractiveTestCommands(frame, *session);
     return session;
 }
 

@@ -15,7 +15,8 @@ QList<int> testCommandIds();
 
 /// Registers a handler for each of testCommandIds() with the frame's router:
 /// preparation, test dialog and outcome of that command, with the frame's
-/// dialogs. Returns the session host it made; the frame owns it. Call once,
+/// dialogs, and the segment, keyboard and sound tests (InstallInteractiveTestCommands).
+/// Returns the session host it made; the frame owns it. Call once,
 /// after frame.Create(). UI thread.
 WindowTestSession* InstallTestCommands(CMainFrame& frame,
                                        CTestDialog::Pacing pacing = CTestDialog::Pacing::RealTime);
