@@ -11,7 +11,11 @@
 #include "core/qttranslations.h"
 #include "sim/bench.h"
 #include "sim/faultscript.h"
+#include "boardtests/circuitdialogmodel.h"
 #include "boardtests/widgets/testcommandhandlers.h"
+#include "boardtests/widgets/windowtestsession.h"
+#include "sim/circuitwiring.h"
+#include "view/diagnview.h"
 #include "diagn/widgets/windowdiagnostics.h"
 
 #include <QApplication>
@@ -131,7 +135,21 @@ int main(int argc, char** argv) {
     prompts.setParentWindow(&frame);
     if (!frame.Create())
         return 1;
-    InstallDiagnostics(frame, InstallTestCommands(frame));
+    WindowTestSession* session = InstallTestCommands(frame);
+    if (sim::Bench* bench = simulated.bench()) {
+        // On the simulated bench the tip goes where the program asks the
+        // engineer to probe; on the driver row it touches the driver's output.
+        QObject::connect(frame.view(), &CDiagnView::pointShown, frame.view(),
+                         [bench](const QString& name) { bench->setProbePoint(name); });
+        session->circuitDialogOpening = [bench](const CircuitDialogModel& dialog) {
+            const CircuitRow& c = dialog.circuit();
+            if (c.output.isEmpty() && c.drive == CircuitDrive::LevelDriver)
+                bench->setProbePoint(sim::driverOutputPoint());
+            else if (c.output.isEmpty() && c.firstInput().isEmpty())
+                bench->setProbePoint(QString());
+        };
+    }
+    InstallDiagnostics(frame, session);
     frame.ActivateFrame();
     return app.exec();
 }
