@@ -15,6 +15,7 @@
 
 #include "link/linkstatus.h"
 #include "sim/boardfault.h"
+#include "view/controlpoint.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -53,6 +54,8 @@ class TestPeripheralTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void namesArePointsOfTheBoard_data();
+    void namesArePointsOfTheBoard();
     void goodBoardPassesEveryRow_data();
     void goodBoardPassesEveryRow();
     void faultFailsWithItsFields_data();
@@ -73,6 +76,40 @@ private slots:
     void namedCircuitStep_data();
     void namedCircuitStep();
 };
+
+void TestPeripheralTest::namesArePointsOfTheBoard_data() {
+    QTest::addColumn<int>("type");
+    for (int t = 0; t < 5; ++t)
+        QTest::addRow("type %d", t) << t;
+}
+
+// Every input, output and pin the test marks or names must be a point of the
+// board's picture, or the engineer is pointed at nothing.
+void TestPeripheralTest::namesArePointsOfTheBoard() {
+    QFETCH(int, type);
+    QList<ControlPoint> points;
+    QVERIFY(LoadPointsFile(qEnvironmentVariable("KIA_SOURCE_DIR") + QStringLiteral("/data/kia_nelta2.dot"), type,
+                           points));
+    QStringList missing;
+    auto check = [&](const QString& name) {
+        if (!name.isEmpty() && !name.startsWith(QStringLiteral("чтение")) &&
+            FindPoint(points, type, name) < 0 && !missing.contains(name))
+            missing << name;
+    };
+    for (const CircuitRow& r : circuitTable(type)) {
+        if (!r.isPresent())
+            continue;
+        for (const QString& in : r.inputs)
+            check(in);
+        check(r.output);
+        QVERIFY(r.steps >= 1 && r.steps <= 8);
+        QCOMPARE(r.inputs.size() <= 5, true);
+    }
+    for (const QString& pin : circuitPinNames(type))
+        check(pin);
+    QCOMPARE(circuitPinNames(type).size(), type == 4 ? 32 : 37);
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+}
 
 void TestPeripheralTest::goodBoardPassesEveryRow_data() {
     QTest::addColumn<int>("type");
