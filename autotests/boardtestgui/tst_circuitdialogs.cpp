@@ -17,6 +17,8 @@
 #include "sim/bench.h"
 
 #include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -47,6 +49,7 @@ private slots:
     void errorDialogFieldsAndAnswers_data();
     void errorDialogFieldsAndAnswers();
     void menuCommandOpensTheFirstCircuit();
+    void clientAreaIsBetweenTheBars();
 };
 
 void TestCircuitDialogs::placedAwayFromTheMark_data() {
@@ -162,6 +165,24 @@ void TestCircuitDialogs::menuCommandOpensTheFirstCircuit() {
     QVERIFY(asked);
     fx.frame.reset();
     fx.ctx->link.CloseLinkPort();
+}
+
+void TestCircuitDialogs::clientAreaIsBetweenTheBars() {
+    FrameFixture fx;
+    fx.reset();
+    QVERIFY(fx.makeFrame(0));
+    fx.frame->resize(1000, 700);
+    fx.frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fx.frame.get()));
+    const QRect client = fx.frame->clientScreenRect();
+    const QRect whole(fx.frame->mapToGlobal(QPoint(0, 0)), fx.frame->size());
+    const QWidget* menu = fx.frame->menuBar();
+    const QWidget* status = fx.frame->statusBar();
+    QVERIFY(client.top() >= menu->mapToGlobal(QPoint(0, menu->height())).y());
+    QVERIFY(client.bottom() < status->mapToGlobal(QPoint(0, 0)).y());
+    QVERIFY(whole.contains(client));
+    QVERIFY(client.height() < whole.height());
+    fx.frame.reset();
 }
 
 QTEST_MAIN(TestCircuitDialogs)
