@@ -13,7 +13,11 @@
 #include "sim/bench.h"
 #include "sim/faultscript.h"
 #include "boardtests/widgets/interactivetestwindows.h"
+#include "boardtests/circuitdialogmodel.h"
 #include "boardtests/widgets/testcommandhandlers.h"
+#include "boardtests/widgets/windowtestsession.h"
+#include "sim/circuitwiring.h"
+#include "view/diagnview.h"
 #include "diagn/widgets/windowdiagnostics.h"
 
 #include <QApplication>
@@ -152,6 +156,19 @@ int main(int argc, char** argv) {
         return 1;
     WindowTestSession* session = InstallTestCommands(frame);
     ShowSimulatedIndicators(*interactiveTestWindows(*session), simulated, ctx);
+    if (sim::Bench* bench = simulated.bench()) {
+        // On the simulated bench the tip goes where the program asks the
+        // engineer to probe; on the driver row it touches the driver's output.
+        QObject::connect(frame.view(), &CDiagnView::pointShown, frame.view(),
+                         [bench](const QString& name) { bench->setProbePoint(name); });
+        session->circuitDialogOpening = [bench](const CircuitDialogModel& dialog) {
+            const CircuitRow& c = dialog.circuit();
+            if (c.output.isEmpty() && c.drive == CircuitDrive::LevelDriver)
+                bench->setProbePoint(sim::driverOutputPoint());
+            else if (c.output.isEmpty() && c.firstInput().isEmpty())
+                bench->setProbePoint(QString());
+        };
+    }
     InstallDiagnostics(frame, session);
     frame.ActivateFrame();
     return app.exec();

@@ -83,6 +83,11 @@ void CMainFrame::showEvent(QShowEvent* event) {
 }
 
 QRect CMainFrame::clientScreenRect() const {
+    // Below the menu and tool bars and above the status bar: the area the
+    // central widget (the board view) takes once the frame is laid out.
+    const QWidget* client = centralWidget();
+    if (isVisible() && client && !client->size().isEmpty())
+        return QRect(client->mapToGlobal(QPoint(0, 0)), client->size());
     return QRect(mapToGlobal(QPoint(0, 0)), size());
 }
 

@@ -3,6 +3,9 @@
 #include "core/benchcontext.h"
 #include "core/clock.h"
 #include "core/userprompts.h"
+#include "circuitdialogmodel.h"
+#include "circuittesthost.h"
+#include "peripheraltest.h"
 #include "fiscalconsent.h"
 #include "link/linkstatus.h"
 #include "testengine.h"
@@ -17,6 +20,7 @@ namespace kia {
 
 namespace {
 constexpr int kBusSettleMs = 500;
+constexpr int kCircuitDialogPauseMs = 50;
 
 struct NamedSetup {
     int result = NamedTestPassed; // other than Passed: the step ends with it
@@ -147,13 +151,60 @@ QString peripheralTestNotAvailableText() {
     return QStringLiteral("Тест цепей периферии будет доступен в следующей версии программы.");
 }
 
+QString unknownCircuitText(const QString& stepText) {
+    return QStringLiteral("В шаге сценария \"%1\" нет номера цепи периферии 0..27.")
+        .arg(stepText.trimmed());
+}
+
+static int circuitNumber(const QString& stepText, bool& ok) {
+    // The number follows the first seven characters of the step text.
+    const QString digits = stepText.mid(7, 100);
+    int i = 0;
+    while (i < digits.size() && digits.at(i).isDigit())
+        ++i;
+    ok = i > 0 && i <= 3;
+    return ok ? digits.left(i).toInt() : -1;
+}
+
+static int RunCircuitStep(BenchContext& ctx, CircuitTestHost& host, const QString& stepText,
+                          QString& keyword) {
+    bool ok = false;
+    const int row = circuitNumber(stepText, ok);
+    if (!ok || row < 0 || row >= CircuitRowCount) {
+        ctx.prompts.message(PromptIcon::Exclamation, QStringLiteral("Тест периферии"),
+                            unknownCircuitText(stepText));
+        return NamedTestCancelled;
+    }
+    if (!circuitTable(ctx.boardType)[static_cast<size_t>(row)].isPresent())
+        return NamedTestPassed;
+    ShowCircuitPoint(ctx, host, row);
+    ctx.clock.sleepMs(kCircuitDialogPauseMs);
+    CircuitDialogModel dialog(ctx, host, row, false);
+    const int end = host.RunCircuitDialog(dialog);
+    host.ClearMarks();
+    if (end == CircuitDialogLinkFailure)
+        return NamedTestLinkFailure;
+    if (end == CircuitDialogExit)
+        return NamedTestCancelled;
+    if (end == CircuitDialogDiagnostics) {
+        keyword = ctx.lastErrorKeyword;
+        return NamedTestFailed;
+    }
+    return NamedTestPassed;
+}
+
 int RunNamedTest(BenchContext& ctx, TestSessionHost& host, const QString& stepText,
                  QString& keyword) {
     keyword.clear();
     if (stepText.contains(QStringLiteral("TEST_IO"))) {
-        ctx.prompts.message(PromptIcon::Information, QStringLiteral("Тест периферии"),
-                            peripheralTestNotAvailableText());
-        return NamedTestCancelled;
+        CircuitTestHost* circuits = host.circuitHost();
+        if (!circuits) {
+            ctx.prompts.message(PromptIcon::Information, QStringLiteral("Тест периферии"),
+                                peripheralTestNotAvailableText());
+            return NamedTestCancelled;
+        }
+        const DiagnosticsActiveScope active(ctx);
+        return RunCircuitStep(ctx, *circuits, stepText, keyword);
     }
 
     const DiagnosticsActiveScope active(ctx);

@@ -21,14 +21,18 @@ enum NamedTestResult : int {
 /// "TEST_ROM", "TEST_RAM", "TEST_FLASH", "TEST_TIMER", "TEST_FP"), without the
 /// menu's start dialog and link preparation, with guided diagnostics marked
 /// active for the run (the dialog closes itself after a passed test and
-/// errors end at once). Any other name passes. "TEST_IO<n>" (the peripheral
-/// circuits) is not available yet: the engineer is told so and the step ends
-/// as cancelled, never as passed. Shows no link message itself.
+/// errors end at once). Any other name passes. "TEST_IO<n>" runs the circuit
+/// dialog of peripheral row n through host.circuitHost() (an absent row
+/// passes; "Выход" cancels; diagnostics fail with the circuit name); a step
+/// without a row number 0..27, or a front without circuit dialogs, is told
+/// to the engineer and cancelled, never passed. Shows no link message itself.
 /// UI thread (the diagnostics engine calls it).
 int RunNamedTest(BenchContext& ctx, TestSessionHost& host, const QString& stepText,
                  QString& keyword);
 
 /// What the engineer reads when a scenario asks for the peripheral test.
 QString peripheralTestNotAvailableText();
+/// What the engineer reads when a "TEST_IO" step names no circuit row.
+QString unknownCircuitText(const QString& stepText);
 
 } // namespace kia

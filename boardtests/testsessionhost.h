@@ -5,6 +5,7 @@
 namespace kia {
 
 class BenchContext;
+class CircuitTestHost;
 class TestEngine;
 class TestEngineHost;
 
@@ -35,6 +36,10 @@ public:
 
     /// Clears the control-point marks of the board view.
     virtual void ClearMarks() {}
+
+    /// The host of the peripheral circuit dialogs, when the front has them
+    /// (null: a scenario's "TEST_IO" cannot run there).
+    virtual CircuitTestHost* circuitHost() { return nullptr; }
 
 };
 

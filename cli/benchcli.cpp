@@ -16,6 +16,7 @@
 #include "sim/benchline.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -66,6 +67,8 @@ QString BenchCli::helpText()
         "                       115200 для типа 4)\n"
         "  -t, --trace          выводить в stderr каждый байт обмена (hex, направление, время)\n"
         "      --faults FILE    сценарий неисправностей имитатора (только --port sim)\n"
+        "      --probe-at POINT щуп пробника имитатора на контрольной точке POINT\n"
+        "                       (только --port sim; точка из kia_nelta2.dot)\n"
         "      --sim-dd5 STATE  содержимое DD5 имитатора платы типа 4:\n"
         "                       software (ПО кассы с номером, по умолчанию),\n"
         "                       noid (ПО кассы без номера), test (тест-программа)\n"
@@ -80,7 +83,8 @@ QString BenchCli::helpText()
         "  write-mem ADDR BYTE...       записать байты в память с адреса ADDR\n"
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
         + TestCommand::helpText() + ServiceCommands::helpText() +
-        InstrumentCommands::helpText() + IndicatorCommands::helpText() +
+        InstrumentCommands::helpText() + PeripheralCommands::helpText() +
+        IndicatorCommands::helpText() +
         DiagnCommands::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
@@ -140,7 +144,8 @@ int BenchCli::run(const QStringList& arguments)
     const QCommandLineOption dd5(QStringLiteral("sim-dd5"), QString(), QStringLiteral("STATE"), QStringLiteral("software"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
     const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")}, QString());
-    parser.addOptions({board, port, speed, trace, faults, dd5, help, version});
+    const QCommandLineOption probeAt(QStringLiteral("probe-at"), QString(), QStringLiteral("POINT"));
+    parser.addOptions({board, port, speed, trace, faults, dd5, probeAt, help, version});
 
     if (!parser.parse(QStringList{QStringLiteral("kia-bench")} + arguments))
         return usage(parser.errorText());
@@ -196,6 +201,17 @@ int BenchCli::run(const QStringList& arguments)
     if (const int bad = parseCommand(positional.first(), positional.mid(1), command))
         return bad;
 
+    if (parser.isSet(probeAt)) {
+        if (!simulated)
+            return usage(QStringLiteral("--probe-at действует только с --port sim"));
+        const QString folder = m_ctx->workingFolder.isEmpty()
+                                   ? QDir::currentPath() + QLatin1Char('/')
+                                   : m_ctx->workingFolder;
+        const QString bad = checkProbePoint(folder + QStringLiteral("kia_nelta2.dot"),
+                                            m_ctx->boardType, parser.value(probeAt));
+        if (!bad.isEmpty())
+            return usage(bad);
+    }
     if (simulated) {
         sim::Bench& bench = simBench();
         if (m_dd5State == QStringLiteral("test"))
@@ -210,6 +226,8 @@ int BenchCli::run(const QStringList& arguments)
             if (!bench.loadFaultScript(QString::fromUtf8(f.readAll()), &error))
                 return usage(QStringLiteral("%1: %2").arg(parser.value(faults), error));
         }
+        if (parser.isSet(probeAt))
+            bench.setProbePoint(parser.value(probeAt));
     } else if (parser.isSet(faults)) {
         return usage(QStringLiteral("--faults действует только с --port sim"));
     }
@@ -240,6 +258,10 @@ int BenchCli::parseCommand(const QString& command, const QStringList& args, Comm
         if (m_ctx->boardType != 4)
             return usage(QStringLiteral("identify работает только с платой типа 4"));
         return ExitOk;
+    }
+    if (PeripheralCommands::handles(command)) {
+        const QString bad = PeripheralCommands::parse(command, args, c.periph);
+        return bad.isEmpty() ? ExitOk : usage(bad);
     }
     if (ServiceCommands::handles(command) || InstrumentCommands::handles(command) ||
         DiagnCommands::handles(command)) {
@@ -312,6 +334,9 @@ int BenchCli::execute(const Command& c)
         return InstrumentCommands(*m_ctx, m_out, m_err).run(c.name, c.args);
     if (IndicatorCommands::handles(c.name))
         return IndicatorCommands(*m_ctx, m_bench.get(), m_out, m_err).run(c.name, c.args);
+    if (PeripheralCommands::handles(c.name))
+        return PeripheralCommands(*m_ctx, *m_prompts, m_bench.get(), m_out, m_err)
+            .run(c.name, c.periph);
     return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "peripheralcommands.h"
 #include "testcommand.h"
 
 #include <QStringList>
@@ -48,6 +49,7 @@ private:
         quint32 port = 0, value = 0, mask = 0, address = 0, length = 0;
         std::vector<quint8> bytes;
         QStringList args;
+        PeripheralCommands::Options periph;
     };
     /// ExitOk with `c` filled, or the usage exit after its message.
     int parseCommand(const QString& command, const QStringList& args, Command& c);

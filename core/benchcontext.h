@@ -76,6 +76,12 @@ public:
     PulseReading lastPulse;
     quint8 inputValue = 0;
 
+    /// Peripheral circuits test: set when an error dialog was shown since the
+    /// whole test (or the probe self-test) started; the pin of the last
+    /// pin-scan failure chosen for diagnostics (255 otherwise).
+    bool circuitErrorFlag = false;
+    quint8 failingPin = 255;
+
     /// Main window flags.
     bool busy = false;
     bool dontShowStartDialog = false;

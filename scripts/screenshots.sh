@@ -9,6 +9,8 @@
 #   docs/screenshots/colour-chooser.png "Цвет фона": Qt's colour chooser in Russian
 #   docs/screenshots/fault-types.png   "Диагностика по типам неисправностей": the list
 #   docs/screenshots/diagnostics-step.png  RAM_ERROR three steps on: mark, step dialog, history
+#   docs/screenshots/circuit-dialog.png    the peripheral test's first circuit, away from its mark
+#   docs/screenshots/circuit-cross-error.png  a cross-check failure in "Ошибка теста периферии"
 # Runs the program on the simulated bench in a scratch copy of data/ (the
 # failing boards come from fault scripts given with --faults).
 # Needs xvfb, xauth, xdotool and imagemagick (import). BUILD_DIR picks the build.
@@ -211,6 +213,44 @@ done
 wait_window 'Контроль сигнала' >/dev/null
 sleep 0.5
 import -window root "$out/diagnostics-step.png"
+stop
+
+# "Тест цепей периферии" (the button after the keyboard test), "Нет" to the
+# probe question: the first circuit's dialog in a corner of the client area,
+# away from the marked X5/1. Then a board whose phase 1 output is pulled low
+# by the indicator control: "Пуск", and the cross-check fails naming it.
+start_periphery() {
+    start_test 648
+    local box X Y WIDTH HEIGHT SCREEN WINDOW
+    box=$(wait_window '^Тест периферии\.\.\.$')
+    sleep 0.3
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    xdotool mousemove $((X + WIDTH - 72)) $((Y + HEIGHT - 22)) click 1
+}
+start --sim --board 0
+wait_window 'kia_nelta2' >/dev/null
+sleep 1.5
+start_periphery
+wait_window '^Тест периферии$' >/dev/null
+sleep 0.8
+import -window root "$out/circuit-dialog.png"
+stop
+
+cat >"$work/coupled.txt" <<'FAULTS'
+# the stepper phase 1 output X5/1 follows the indicator control X3/9 down
+circuit-coupled X5/1 X3/9
+FAULTS
+start --sim --board 0 --faults "$work/coupled.txt"
+wait_window 'kia_nelta2' >/dev/null
+sleep 1.5
+start_periphery
+win=$(wait_window '^Тест периферии$')
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + 50)) $((Y + HEIGHT - 22)) click 1
+win=$(wait_window 'Ошибка теста периферии')
+sleep 0.5
+shoot_dialog "$win" circuit-cross-error.png 60
 stop
 
 echo "screenshots written to $out"

@@ -8,6 +8,7 @@
 #include "faultscript.h"
 #include "outputqueue.h"
 #include "peerlink.h"
+#include "circuitwiring.h"
 #include "pointsignal.h"
 #include "probe.h"
 #include "programmer.h"
@@ -144,10 +145,15 @@ qint32 Bench::peerSpeedLocked() const {
     return m_models->board.isProgrammerBoard() ? kProgrammerBaud : kTestProcessorBaud;
 }
 
+void Bench::applyDriverWiringLocked() {
+    applyDriverWiring(m_models->board, m_probePoint, !m_probe->dtr());
+}
+
 void Bench::receive(const quint8* data, int n, qint32 baud) {
     std::lock_guard g(m_mutex);
     if (m_unplugged || n <= 0 || baud != peerSpeedLocked())
         return; // at a wrong speed the peer sees only framing errors
+    applyDriverWiringLocked();
     const qint64 now = m_clock.nowUs();
     m_link->setNowUs(now);
     const bool type4 = m_models->board.isProgrammerBoard();
@@ -212,6 +218,7 @@ void Bench::setRts(bool on) {
 void Bench::setDtr(bool on) {
     std::lock_guard g(m_mutex);
     m_probe->setDtr(on);
+    applyDriverWiringLocked();
 }
 
 quint8 Bench::modemStatus() {
@@ -219,6 +226,12 @@ quint8 Bench::modemStatus() {
     // A modem-status call costs a few microseconds on a real port; on the
     // virtual clock this is what lets a polling loop run out of its window.
     m_clock.wireTimeUs(kModemStatusCostUs);
+    bool broken = false;
+    for (const BoardFault& f : m_boardFaults)
+        broken = broken || f.kind == BoardFaultKind::ProbeBroken;
+    if (broken || m_probeBrokenByFault)
+        m_probe->setBroken(broken);
+    m_probeBrokenByFault = broken;
     if (!m_probePoint.isEmpty()) {
         const PointContext context{m_models->board.boardType(), m_models->board, m_models->dd5,
                                    m_boardFaults, *m_probe, m_clock.nowUs()};
@@ -244,6 +257,7 @@ quint8 Bench::modemStatus() {
 void Bench::setProbePoint(const QString& point) {
     std::lock_guard g(m_mutex);
     m_probePoint = point;
+    applyDriverWiringLocked();
 }
 
 QString Bench::probePoint() const {

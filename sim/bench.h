@@ -171,6 +171,8 @@ private:
     QString m_romVersion;
     quint16 m_controllerSum = 0; ///< type 4: sum of the controller software the ROM test adds
     QString m_probePoint;
+    void applyDriverWiringLocked();
+    bool m_probeBrokenByFault = false;
     Cable m_cable = Cable::Board;
     bool m_unplugged = false;
     quint64 m_generation = 1;

@@ -1,4 +1,5 @@
 #include "boardfault.h"
+#include "circuitwiring.h"
 
 #include "keyboardmatrix.h"
 
@@ -179,6 +180,49 @@ BoardFault BoardFault::emitterSilent() {
     return make(BoardFaultKind::EmitterSilent);
 }
 
+BoardFault BoardFault::circuitStuck(const QString& point, bool high) {
+    BoardFault f;
+    f.kind = high ? BoardFaultKind::CircuitStuckHigh : BoardFaultKind::CircuitStuckLow;
+    f.key = point;
+    return f;
+}
+
+BoardFault BoardFault::circuitOpen(const QString& point) {
+    BoardFault f;
+    f.kind = BoardFaultKind::CircuitOpen;
+    f.key = point;
+    return f;
+}
+
+BoardFault BoardFault::circuitCoupled(const QString& point, const QString& other) {
+    BoardFault f;
+    f.kind = BoardFaultKind::CircuitCoupled;
+    f.key = point;
+    f.key2 = other;
+    return f;
+}
+
+BoardFault BoardFault::pinShorted(const QString& pin, const QString& point) {
+    BoardFault f;
+    f.kind = BoardFaultKind::PinShorted;
+    f.key = point;
+    f.key2 = pin;
+    return f;
+}
+
+BoardFault BoardFault::pulseSplit(const QString& point) {
+    BoardFault f;
+    f.kind = BoardFaultKind::PulseSplit;
+    f.key = point;
+    return f;
+}
+
+BoardFault BoardFault::probeBroken() {
+    BoardFault f;
+    f.kind = BoardFaultKind::ProbeBroken;
+    return f;
+}
+
 QString BoardFault::keyword(BoardFaultKind kind) {
     switch (kind) {
     case BoardFaultKind::PortStuckLow:
@@ -229,6 +273,20 @@ QString BoardFault::keyword(BoardFaultKind kind) {
         return QStringLiteral("key-press");
     case BoardFaultKind::EmitterSilent:
         return QStringLiteral("emitter-silent");
+    case BoardFaultKind::CircuitStuckLow:
+        return QStringLiteral("circuit-low");
+    case BoardFaultKind::CircuitStuckHigh:
+        return QStringLiteral("circuit-high");
+    case BoardFaultKind::CircuitOpen:
+        return QStringLiteral("circuit-open");
+    case BoardFaultKind::CircuitCoupled:
+        return QStringLiteral("circuit-coupled");
+    case BoardFaultKind::PinShorted:
+        return QStringLiteral("pin-short");
+    case BoardFaultKind::PulseSplit:
+        return QStringLiteral("pulse-split");
+    case BoardFaultKind::ProbeBroken:
+        return QStringLiteral("probe-broken");
     }
     return QString();
 }
@@ -274,7 +332,17 @@ QString BoardFault::scriptLine() const {
     case BoardFaultKind::KeyPress:
         return word + QLatin1Char(' ') + key + QStringLiteral(" at=%1 hold=%2").arg(atMs).arg(holdMs);
     case BoardFaultKind::EmitterSilent:
+    case BoardFaultKind::ProbeBroken:
         return word;
+    case BoardFaultKind::CircuitStuckLow:
+    case BoardFaultKind::CircuitStuckHigh:
+    case BoardFaultKind::CircuitOpen:
+    case BoardFaultKind::PulseSplit:
+        return word + QLatin1Char(' ') + key;
+    case BoardFaultKind::CircuitCoupled:
+        return word + QLatin1Char(' ') + key + QLatin1Char(' ') + key2;
+    case BoardFaultKind::PinShorted:
+        return word + QLatin1Char(' ') + key2 + QLatin1Char(' ') + key;
     case BoardFaultKind::RomStoredSum:
     case BoardFaultKind::ClockStopped:
     case BoardFaultKind::ClockSilent:
@@ -360,7 +428,15 @@ QString BoardFault::checkFor(int boardType) const {
                          .arg(boardType)
                          .arg(key);
     case BoardFaultKind::EmitterSilent:
+    case BoardFaultKind::ProbeBroken:
         return QString();
+    case BoardFaultKind::CircuitStuckLow:
+    case BoardFaultKind::CircuitStuckHigh:
+    case BoardFaultKind::CircuitOpen:
+    case BoardFaultKind::CircuitCoupled:
+    case BoardFaultKind::PinShorted:
+    case BoardFaultKind::PulseSplit:
+        return checkCircuitFault(boardType, *this);
     case BoardFaultKind::IndicatorCell:
     case BoardFaultKind::IndicatorCharacter:
     case BoardFaultKind::IndicatorDead: {

@@ -34,6 +34,13 @@ enum class BoardFaultKind {
     KeyDead,            ///< a key whose contact never closes
     KeyPress,           ///< not a fault: the engineer presses a key (scripted, from the first scan)
     EmitterSilent,      ///< the sound emitter gives no sound
+    CircuitStuckLow,    ///< a peripheral circuit output (`key`, a point name) held at logic 0
+    CircuitStuckHigh,   ///< a circuit output held at logic 1
+    CircuitOpen,        ///< a circuit output cut off: the point floats
+    CircuitCoupled,     ///< circuit output `key` pulled low while circuit output `key2` is low
+    PinShorted,         ///< a controller pin (`key2`, pin-list name) shorted to circuit output `key`
+    PulseSplit,         ///< the pulse at circuit output `key` drops out in its middle
+    ProbeBroken,        ///< the probe or its cable gives neither CTS nor DSR
 };
 
 /// One named board fault. Made in tests with the static constructors (or read
@@ -55,7 +62,8 @@ struct BoardFault {
     quint8 stuckLow = 0;  ///< bits that read 0
     quint8 stuckHigh = 0; ///< bits that read 1
     quint8 value = 0;     ///< FiscalNotBlank: what the cell holds; RomByte: the bits that flip
-    QString key;          ///< key faults: the key's name ("7", "ИТОГ", "T1" …)
+    QString key;          ///< key faults: the key's name ("7", "ИТОГ", "T1" …); circuit faults: the output point
+    QString key2;         ///< CircuitCoupled: the other output; PinShorted: the controller pin
     int atMs = 0;         ///< KeyPress: when, after the first keyboard scan
     int holdMs = 0;       ///< KeyPress: how long
 
@@ -86,6 +94,12 @@ struct BoardFault {
     static BoardFault keyDead(const QString& key);
     static BoardFault keyPress(const QString& key, int atMs, int holdMs = 200);
     static BoardFault emitterSilent();
+    static BoardFault circuitStuck(const QString& point, bool high);
+    static BoardFault circuitOpen(const QString& point);
+    static BoardFault circuitCoupled(const QString& point, const QString& other);
+    static BoardFault pinShorted(const QString& pin, const QString& point);
+    static BoardFault pulseSplit(const QString& point);
+    static BoardFault probeBroken();
 
     /// The fault as a line of the fault script ("port-low 2.3",
     /// "ram-cell addr=0x1235 low=0x04", ...); also its name in test reports.

@@ -43,6 +43,13 @@ constexpr WordInfo kWords[] = {
     {"key-dead", 1, false, {}, 0},
     {"key-press", 1, false, {"at", "hold"}, 1},
     {"emitter-silent", 0, false, {}, 0},
+    {"circuit-low", 1, false, {}, 0},
+    {"circuit-high", 1, false, {}, 0},
+    {"circuit-open", 1, false, {}, 0},
+    {"circuit-coupled", 2, false, {}, 0},
+    {"pin-short", 2, false, {}, 0},
+    {"pulse-split", 1, false, {}, 0},
+    {"probe-broken", 0, false, {}, 0},
     {"older-revision", 0, false, {}, 0},
     {"rom-version", 1, false, {}, 0},
 };
@@ -147,6 +154,12 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
     if (args.size() != info->lines) {
         if (info->lines == 0)
             return fail(QStringLiteral("неизвестный параметр \"%1\".").arg(args.first()));
+        if (QLatin1String(info->word).startsWith(QLatin1String("circuit-")) ||
+            QLatin1String(info->word) == QLatin1String("pin-short") ||
+            QLatin1String(info->word) == QLatin1String("pulse-split"))
+            return fail(QStringLiteral("для \"%1\" нужно контрольных точек: %2 (например X5/1).")
+                            .arg(word)
+                            .arg(info->lines));
         if (QLatin1String(info->word) == QLatin1String("rom-version"))
             return fail(
                 QStringLiteral("для \"rom-version\" нужна версия, например rom-version 2.10."));
@@ -202,10 +215,22 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
                                      static_cast<int>(param("hold", 200)));
         else if (w == QLatin1String("emitter-silent"))
             k = BoardFault::emitterSilent();
+        else if (w == QLatin1String("circuit-low") || w == QLatin1String("circuit-high"))
+            k = BoardFault::circuitStuck(args.first(), w == QLatin1String("circuit-high"));
+        else if (w == QLatin1String("circuit-open"))
+            k = BoardFault::circuitOpen(args.first());
+        else if (w == QLatin1String("circuit-coupled"))
+            k = BoardFault::circuitCoupled(args.at(0), args.at(1));
+        else if (w == QLatin1String("pin-short"))
+            k = BoardFault::pinShorted(args.at(0), args.at(1));
+        else if (w == QLatin1String("pulse-split"))
+            k = BoardFault::pulseSplit(args.first());
+        else if (w == QLatin1String("probe-broken"))
+            k = BoardFault::probeBroken();
         else
             keyWord = false;
         if (keyWord) {
-            // The key's name is checked against the board's keyboard when it is put on.
+            // Key and point names are checked against the board when it is put on.
             setup.faults.append(k);
             setup.faultLines.append(lineNo);
             return true;

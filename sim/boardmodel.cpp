@@ -92,7 +92,8 @@ quint8 BoardModel::readData(quint16 address, qint64 nowUs) {
     if (isProgrammerBoard() && address >= 0x8000 && (boardLevel(1) & 7) == 0) {
         // Window 0: the keyboard buffer; the low address byte selects the columns.
         return static_cast<quint8>(
-            (m_keyboard.rowLines(static_cast<quint8>(address & 0xFF), nowUs) & 0x1F) | 0xE0);
+            (m_keyboard.rowLines(static_cast<quint8>(address & 0xFF), nowUs) & 0x1F) |
+            (m_controllerInputs & 0xE0));
     }
     return busByte(address);
 }

@@ -118,6 +118,11 @@ public:
     /// The sound emitter (port C bit 7 on types 0..3, pin 7 of group 1 on type 4).
     SoundEmitter& sound() { return m_sound; }
     quint8 outputLatch() const { return m_latch; }
+    /// Type 4: the input buffer DD11 that window 0 reads in bits 5..7 (the
+    /// paper sensor, the scanner's ready line, the mains signal); high while
+    /// nothing drives them.
+    void setControllerInputs(quint8 bits5to7) { m_controllerInputs = bits5to7 | 0x1F; }
+    quint8 controllerInputs() const { return m_controllerInputs; }
     I2cBus& i2c() { return m_i2c; }
     Eeprom24c256& serialEeprom() { return *m_serialEeprom; }
     RtcChip& rtc() { return *m_rtc; }
@@ -187,6 +192,7 @@ private:
     KeyboardMatrix m_keyboard;
     SoundEmitter m_sound;
     quint8 m_latch = 0xFF;
+    quint8 m_controllerInputs = 0xFF;
     I2cBus m_i2c;
     std::unique_ptr<Eeprom24c256> m_serialEeprom;
     std::unique_ptr<Eeprom24c256> m_secondEeprom;

@@ -193,6 +193,7 @@ int CDiagnView::FindPoint(const QString& name) const {
 }
 
 bool CDiagnView::ShowPoint(const QString& name, quint16 state) {
+    emit pointShown(name);
     const int i = FindPoint(name);
     if (i < 0)
         return false;

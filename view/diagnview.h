@@ -72,6 +72,11 @@ public:
     /// Current picture kind (PictureSchematic or PictureLayout).
     int pictureKind() const;
 
+signals:
+    /// ShowPoint was asked to mark `name` (the point the engineer is to
+    /// probe next); the simulated bench puts its probe tip there.
+    void pointShown(const QString& name);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

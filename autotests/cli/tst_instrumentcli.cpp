@@ -4,10 +4,13 @@
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "cli/benchcli.h"
+#include "core/benchcontext.h"
 #include "sim/bench.h"
 #include "sim/probe.h"
 #include "sim/virtualclock.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kia;
@@ -51,6 +54,8 @@ class TestInstrumentCli : public QObject {
 private slots:
     void commands_data();
     void commands();
+    void peripheral_data();
+    void peripheral();
 };
 
 void TestInstrumentCli::commands_data() {
@@ -122,6 +127,81 @@ void TestInstrumentCli::commands() {
     QTEST(r.code, "code");
     QCOMPARE(r.out, out);
     QVERIFY2(r.err.contains(err), qPrintable(r.err));
+}
+
+void TestInstrumentCli::peripheral_data() {
+    QTest::addColumn<int>("boardType");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("faults"); // a fault-script line, or empty
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out"); // a part of stdout
+    QTest::addColumn<QString>("err"); // a part of stderr
+
+    QTest::newRow("whole test, good board")
+        << 0 << QStringList{"periph", "--no"} << QString() << 0
+        << QStringLiteral("20 Импульс печати ТПГ (макс. программный). норма\n") << QString();
+    QTest::newRow("type 4 from row 26, JSON")
+        << 4 << QStringList{"periph", "--from", "26", "--json"} << QString() << 0
+        << QStringLiteral("\"final\":\"Тест прошел !\"") << QString();
+    QTest::newRow("a stuck output: the error fields, the test goes on")
+        << 0 << QStringList{"periph", "--from", "9", "--no"} << QStringLiteral("circuit-low X3/9")
+        << 1 << QStringLiteral("   Считанное значение выхода : Уровень лог.\"0\".\n") << QString();
+    QTest::newRow("a shorted pin names the pin")
+        << 0 << QStringList{"periph", "--from", "9", "--json"}
+        << QStringLiteral("pin-short DD3/21 X3/9") << 1
+        << QStringLiteral("выводе     DD3/21 уровня лог.\\\"0\\\"") << QString();
+    QTest::newRow("probe self-test") << 0 << QStringList{"probe-test"} << QString() << 0
+                                     << QStringLiteral(" 4 Проверка формирователя лог. уровней. норма")
+                                     << QString(); // the boxes go to the terminal
+    QTest::newRow("broken probe") << 3 << QStringList{"probe-test"} << QStringLiteral("probe-broken")
+                                  << 2 << QStringLiteral(" 0 Высокоимпедансное состояние(проверка "
+                                                         "пробника). обрыв связи")
+                                  << QString();
+    QTest::newRow("row past the table") << 0 << QStringList{"periph", "--from", "28"} << QString()
+                                        << 64 << QString() << QStringLiteral("0..27");
+    QTest::newRow("absent row") << 0 << QStringList{"periph", "--from", "13"} << QString() << 64
+                                << QString() << QStringLiteral("нет цепи 13");
+    QTest::newRow("unknown argument") << 0 << QStringList{"periph", "--maybe"} << QString() << 64
+                                      << QString() << QStringLiteral("неизвестный аргумент");
+    QTest::newRow("both answers") << 0 << QStringList{"periph", "--yes", "--no"} << QString() << 64
+                                  << QString() << QStringLiteral("один раз");
+    QTest::newRow("probe at +12 V") << 0 << QStringList{"--probe-at", "X3/7", "probe"} << QString()
+                                    << 0 << QStringLiteral("Уровень +12B.\n") << QString();
+    QTest::newRow("probe at no point of the board")
+        << 0 << QStringList{"--probe-at", "X9/99", "probe"} << QString() << 64 << QString()
+        << QStringLiteral("нет контрольной точки \"X9/99\"");
+}
+
+void TestInstrumentCli::peripheral() {
+    QFETCH(int, boardType);
+    QFETCH(QStringList, args);
+    QFETCH(QString, faults);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QStringList full = simArgs(boardType, {});
+    QTemporaryDir dir;
+    if (!faults.isEmpty()) {
+        QFile f(dir.filePath("faults.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(faults.toUtf8() + "\n");
+        f.close();
+        full << "--faults" << f.fileName();
+    }
+    full += args;
+    Run r;
+    {
+        sim::VirtualClock clock;
+        QTextStream o(&r.out);
+        QTextStream e(&r.err);
+        BenchCli cli(o, e, &clock);
+        cli.context().workingFolder = qEnvironmentVariable("KIA_SOURCE_DIR") + "/data/";
+        r.code = cli.run(full);
+        o.flush();
+        e.flush();
+    }
+    QTEST(r.code, "code");
+    QVERIFY2(r.out.contains(out), qPrintable(r.out.right(600)));
+    QVERIFY2(r.err.contains(err), qPrintable(r.err.right(600)));
 }
 
 QTEST_GUILESS_MAIN(TestInstrumentCli)

@@ -70,6 +70,15 @@ void BoardFaultsTest::scriptLines_data() {
     QTest::newRow("fp-nowrite") << "fp-nowrite addr=0x0100" << BoardFault::fiscalNoWrite(0x0100);
     QTest::newRow("ppi-low") << "ppi-low B.4" << BoardFault::ppiStuck(1, 4, false);
     QTest::newRow("ppi-high, lower case") << "ppi-high c.0" << BoardFault::ppiStuck(2, 0, true);
+    QTest::newRow("circuit-low") << "circuit-low X3/9" << BoardFault::circuitStuck(QStringLiteral("X3/9"), false);
+    QTest::newRow("circuit-high") << "circuit-high X6/1" << BoardFault::circuitStuck(QStringLiteral("X6/1"), true);
+    QTest::newRow("circuit-open") << "circuit-open X5/1" << BoardFault::circuitOpen(QStringLiteral("X5/1"));
+    QTest::newRow("circuit-coupled")
+        << "circuit-coupled X5/1 X3/9" << BoardFault::circuitCoupled(QStringLiteral("X5/1"), QStringLiteral("X3/9"));
+    QTest::newRow("pin-short") << "pin-short DD3/21 X3/9"
+                               << BoardFault::pinShorted(QStringLiteral("DD3/21"), QStringLiteral("X3/9"));
+    QTest::newRow("pulse-split") << "pulse-split X6/6" << BoardFault::pulseSplit(QStringLiteral("X6/6"));
+    QTest::newRow("probe-broken") << "probe-broken" << BoardFault::probeBroken();
 }
 
 void BoardFaultsTest::scriptLines() {
@@ -137,6 +146,9 @@ void BoardFaultsTest::badScriptLines_data() {
     QTest::newRow("version missing")
         << "rom-version"
         << "Строка 1: для \"rom-version\" нужна версия, например rom-version 2.10.";
+    QTest::newRow("coupled to nothing")
+        << "circuit-coupled X5/1"
+        << "Строка 1: для \"circuit-coupled\" нужно контрольных точек: 2 (например X5/1).";
     QTest::newRow("link parameter on a board fault")
         << "clock-silent cmd=16"
         << "Строка 1: параметр \"cmd\" не относится к неисправности "
@@ -169,6 +181,12 @@ void BoardFaultsTest::faultsThatDoNotFitTheBoard_data() {
                                              << "регистр 64 вне 0..63";
     QTest::newRow("no PPI on type 4") << 4 << "ppi-high A.0"
                                       << "на плате типа 4 нет ППИ";
+    QTest::newRow("no such circuit output") << 4 << "circuit-low X6/14"
+                                            << "на плате типа 4 нет выхода цепи \"X6/14\"";
+    QTest::newRow("no such pin") << 0 << "pin-short DD5/18 X3/9"
+                                 << "на плате типа 0 нет вывода \"DD5/18\"";
+    QTest::newRow("coupled to itself") << 1 << "circuit-coupled X5/1 X5/1"
+                                       << "цепь \"X5/1\" не может быть связана сама с собой";
 }
 
 void BoardFaultsTest::faultsThatDoNotFitTheBoard() {

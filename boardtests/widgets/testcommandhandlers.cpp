@@ -5,6 +5,7 @@
 
 #include "app/commandtable.h"
 #include "app/mainframe.h"
+#include "boardtests/peripheraltest.h"
 #include "boardtests/testcommands.h"
 
 namespace kia {
@@ -25,6 +26,11 @@ WindowTestSession* InstallTestCommands(CMainFrame& frame, CTestDialog::Pacing pa
         frame.router().setHandler(id, [ctx, session, id] { RunTestCommand(*ctx, *session, id); });
     }
     InstallInteractiveTestCommands(frame, *session);
+    session->clientArea = [f = &frame] { return f->clientScreenRect(); };
+    frame.router().setHandler(cmd::PeripheryTest,
+                              [ctx, session] { RunPeripheralTest(*ctx, *session, *session); });
+    frame.router().setHandler(cmd::ProbeCheck,
+                              [ctx, session] { RunProbeSelfTest(*ctx, *session, *session); });
     return session;
 }
 

@@ -1,11 +1,13 @@
 #include "windowtestsession.h"
 
+#include "circuitdialog.h"
 #include "memoryerrordlg.h"
 #include "portimagedlg.h"
 #include "teststartdlg.h"
 
 #include "app/selversiondlg.h"
 #include "core/benchcontext.h"
+#include "boardtests/circuitdialogmodel.h"
 #include "boardtests/memoryerrormodel.h"
 #include "view/diagnview.h"
 
@@ -56,6 +58,31 @@ int WindowTestSession::ShowMemoryError(MemoryErrorKind kind, int pattern, quint3
 int WindowTestSession::ShowPortImageError(const PortImageModel& image) {
     CPortImageDlg dlg(image, m_window);
     return runModal(dlg);
+}
+
+} // namespace kia
+
+namespace kia {
+
+void WindowTestSession::ShowPoint(const QString& name, quint16 mark) {
+    if (m_view && !name.isEmpty())
+        m_view->ShowPoint(name, mark);
+}
+
+int WindowTestSession::RunCircuitDialog(CircuitDialogModel& model) {
+    if (circuitDialogOpening)
+        circuitDialogOpening(model);
+    CCircuitDialog dlg(model, m_window);
+    const QRect client = clientArea ? clientArea()
+                         : m_window ? QRect(m_window->mapToGlobal(QPoint(0, 0)), m_window->size())
+                                    : QRect();
+    dlg.placeAway(client, m_view ? m_view->MarkRect() : QRect());
+    return runModal(dlg);
+}
+
+CircuitErrorAnswer WindowTestSession::ShowCircuitError(const CircuitErrorReport& report) {
+    CCircuitErrorDialog dlg(report, true, m_window);
+    return static_cast<CircuitErrorAnswer>(runModal(dlg));
 }
 
 } // namespace kia

@@ -2,10 +2,13 @@
 
 #include "testdialog.h"
 
+#include "boardtests/circuittesthost.h"
 #include "boardtests/testenginehost.h"
 #include "boardtests/testsessionhost.h"
 
 #include <QObject>
+#include <QRect>
+#include <functional>
 #include <QPointer>
 
 class QDialog;
@@ -20,7 +23,10 @@ class CDiagnView;
 /// memory-error display, the port-image list), all parented to the main
 /// window, and the board view's marks. Made by InstallTestCommands and owned
 /// by the main window; the context outlives it. UI thread; every call is modal.
-class WindowTestSession : public QObject, public TestSessionHost, public TestEngineHost {
+class WindowTestSession : public QObject,
+                          public TestSessionHost,
+                          public TestEngineHost,
+                          public CircuitTestHost {
     Q_OBJECT
 public:
     WindowTestSession(BenchContext& ctx, QWidget* window, CDiagnView* view,
@@ -33,6 +39,19 @@ public:
     int RunTestDialog(TestEngine& engine) override;
     TestEngineHost& engineHost() override { return *this; }
     void ClearMarks() override;
+    CircuitTestHost* circuitHost() override { return this; }
+
+    // CircuitTestHost: the board view's marks, the circuit and error dialogs
+    void ShowPoint(const QString& name, quint16 mark) override;
+    int RunCircuitDialog(CircuitDialogModel& dialog) override;
+    CircuitErrorAnswer ShowCircuitError(const CircuitErrorReport& report) override;
+
+    /// The main window's client area in screen coordinates (the circuit
+    /// dialog keeps to its corners); the window's whole rectangle until set.
+    std::function<QRect()> clientArea;
+    /// Runs as each circuit dialog opens (the simulated bench places the
+    /// probe tip for rows that name no point).
+    std::function<void(const CircuitDialogModel&)> circuitDialogOpening;
 
     // TestEngineHost
     int ShowMemoryError(MemoryErrorKind kind, int pattern, quint32 blockStart) override;
