@@ -137,10 +137,42 @@ bool IndicatorCommands::prepare() {
     return ok;
 }
 
-int IndicatorCommands::segmentTest(const QStringList& args) {
+namespace {
+
+// The indicator a command names, or -1 with `error` set.
+int readArguments(const QString& command, const QStringList& args, QString* error) {
+    auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+        return -1;
+    };
+    if (command != QLatin1String("segment-test"))
+        return fail(QStringLiteral("неизвестная команда: %1").arg(command));
     if (args.size() != 1 || (args[0] != QStringLiteral("0") && args[0] != QStringLiteral("1")))
-        return usage(QStringLiteral("segment-test 0|1: 0 - индикатор кассира, 1 - покупателя"));
-    const int ind = args[0].toInt();
+        return fail(QStringLiteral("segment-test 0|1: 0 - индикатор кассира, 1 - покупателя"));
+    return args[0].toInt();
+}
+
+} // namespace
+
+bool IndicatorCommands::handles(const QString& command) {
+    return command == QLatin1String("segment-test");
+}
+
+bool IndicatorCommands::validate(const QString& command, const QStringList& args,
+                                 QString* error) {
+    return readArguments(command, args, error) >= 0;
+}
+
+int IndicatorCommands::run(const QString& command, const QStringList& args) {
+    QString error;
+    const int indicator = readArguments(command, args, &error);
+    if (indicator < 0)
+        return usage(error);
+    return segmentTest(indicator);
+}
+
+int IndicatorCommands::segmentTest(int ind) {
     if (!prepare())
         return linkFailure();
     // Only the set-up (display on): the engineer has to see every step.

@@ -22,11 +22,17 @@ public:
     IndicatorCommands(BenchContext& ctx, sim::Bench* bench, QTextStream& out, QTextStream& err)
         : m_ctx(ctx), m_bench(bench), m_out(out), m_err(err) {}
 
-    int segmentTest(const QStringList& args);
+    /// Whether `command` is one of these commands.
+    static bool handles(const QString& command);
+    /// Whether run() would take these arguments; if not, `error` says why.
+    /// Touches no port.
+    static bool validate(const QString& command, const QStringList& args, QString* error);
+    int run(const QString& command, const QStringList& args);
 
     static QString helpText();
 
 private:
+    int segmentTest(int indicator);
     bool prepare();
     int usage(const QString& message);
     int linkFailure();
