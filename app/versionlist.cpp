@@ -24,6 +24,8 @@ QList<VersionEntry> parseVersionList(const QByteArray& fileBytes) {
     if (utf8)
         bytes = bytes.sliced(3);
     auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
+    // The blanks QString::trimmed() removes that are single ASCII bytes.
+    auto isAsciiBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
 
     QList<VersionEntry> entries;
     qsizetype start = 0;
@@ -33,8 +35,19 @@ QList<VersionEntry> parseVersionList(const QByteArray& fileBytes) {
         while (end < bytes.size() && !isLineEnd(bytes[end]))
             ++end;
         const QByteArrayView raw = bytes.sliced(start, end - start);
-        const QString line = (utf8 ? QString::fromUtf8(raw) : fromCp1251(raw)).trimmed();
         start = end + 1;
+
+        // Most lines of a long file are no entry: when the first byte after
+        // plain blanks is ASCII and not 'V' (or there is none), the trimmed
+        // line cannot start with 'V', so the line is skipped undecoded. A
+        // first byte above 0x7F may be a blank of its own and is decoded.
+        qsizetype first = 0;
+        while (first < raw.size() && isAsciiBlank(raw[first]))
+            ++first;
+        if (first == raw.size() || (uchar(raw[first]) < 0x80 && raw[first] != 'V'))
+            continue;
+
+        const QString line = (utf8 ? QString::fromUtf8(raw) : fromCp1251(raw)).trimmed();
 
         if (!line.startsWith(u'V'))
             continue;

@@ -191,11 +191,6 @@ int BenchCli::run(const QStringList& arguments)
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return usage(QStringLiteral("не указана команда"));
-    if (positional.first() == QStringLiteral("test")) {
-        QString error;
-        if (!TestCommand::parse(positional.mid(1), m_testOptions, &error))
-            return usage(error);
-    }
     // The whole command line is checked before any port is touched.
     Command command;
     if (const int bad = parseCommand(positional.first(), positional.mid(1), command))
@@ -246,10 +241,21 @@ int BenchCli::run(const QStringList& arguments)
     return execute(command);
 }
 
+// Every command's arguments are checked here, before run() opens a port: a bad
+// command line exits 64 with its message and never reaches the link. The
+// basic commands are read into `c` below. A command family in its own file
+// (ServiceCommands, InstrumentCommands, IndicatorCommands, DiagnCommands)
+// has static handles(command) and validate(command, args, [boardType,]
+// &error), and its run(command, args) reads the arguments with the same
+// function validate() uses; here a family only needs its one line below,
+// and execute() one line to run it. A new command joins its family's
+// handles(), validate() and run(); a new family gets the same three.
 int BenchCli::parseCommand(const QString& command, const QStringList& args, Command& c)
 {
     c = Command{};
     c.name = command;
+    c.args = args;
+    QString error;
     if (command == QStringLiteral("ping"))
         return args.isEmpty() ? ExitOk : usage(QStringLiteral("ping не принимает аргументов"));
     if (command == QStringLiteral("identify")) {
@@ -263,20 +269,17 @@ int BenchCli::parseCommand(const QString& command, const QStringList& args, Comm
         const QString bad = PeripheralCommands::parse(command, args, c.periph);
         return bad.isEmpty() ? ExitOk : usage(bad);
     }
-    if (ServiceCommands::handles(command) || InstrumentCommands::handles(command) ||
-        DiagnCommands::handles(command)) {
-        c.args = args; // these commands read their own arguments
-        return ExitOk;
-    }
-    if (IndicatorCommands::handles(command)) {
-        QString error;
-        if (!IndicatorCommands::checkArguments(command, args, &error))
-            return usage(error);
-        c.args = args;
-        return ExitOk;
-    }
+    if (ServiceCommands::handles(command))
+        return ServiceCommands::validate(command, args, m_ctx->boardType, &error) ? ExitOk
+                                                                                   : usage(error);
+    if (InstrumentCommands::handles(command))
+        return InstrumentCommands::validate(command, args, &error) ? ExitOk : usage(error);
+    if (IndicatorCommands::handles(command))
+        return IndicatorCommands::validate(command, args, &error) ? ExitOk : usage(error);
+    if (DiagnCommands::handles(command))
+        return DiagnCommands::validate(command, args, &error) ? ExitOk : usage(error);
     if (command == QStringLiteral("test"))
-        return ExitOk; // its arguments were read with the options
+        return TestCommand::parse(args, m_testOptions, &error) ? ExitOk : usage(error);
     if (command == QStringLiteral("read-port")) {
         if (args.size() != 1 || !parseNumber(args[0], 3, c.port))
             return usage(QStringLiteral("read-port P: порт от 0 до 3"));

@@ -158,6 +158,138 @@ QString jsonString(const QString& text) {
     return r;
 }
 
+namespace {
+
+// What a diagnostics command's arguments say; empty files are the defaults.
+struct DiagnArguments {
+    QString name, file;
+    int kind = 0;
+    bool dot = false;
+    QString start = QStringLiteral("common"), instrument = QStringLiteral("probe");
+    QList<DiagnCommands::ScriptedAnswer> script;
+    QString dgn, ccr;
+};
+
+bool readScenarioArguments(const QStringList& args, DiagnArguments& d, QString& error) {
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QStringLiteral("--dot")) {
+            d.dot = true;
+        } else if (a == QStringLiteral("--kind") && i + 1 < args.size()) {
+            const QString k = args[++i];
+            if (k != QStringLiteral("0") && k != QStringLiteral("1") && k != QStringLiteral("2")) {
+                error = QStringLiteral("--kind: 0, 1 или 2: %1").arg(k);
+                return false;
+            }
+            d.kind = k.toInt();
+        } else if (a == QStringLiteral("--file") && i + 1 < args.size()) {
+            d.file = args[++i];
+        } else if (a.startsWith(QLatin1Char('-')) || !d.name.isEmpty()) {
+            error = QStringLiteral("scenario: лишний аргумент: %1").arg(a);
+            return false;
+        } else {
+            d.name = a;
+        }
+    }
+    if (d.name.isEmpty()) {
+        error = QStringLiteral("scenario ИМЯ: укажите имя сценария");
+        return false;
+    }
+    return true;
+}
+
+bool readDiagnoseArguments(const QStringList& args, DiagnArguments& d, QString& error) {
+    QStringList answers;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QStringLiteral("--start") && i + 1 < args.size()) {
+            d.start = args[++i];
+            if (d.start != QStringLiteral("common") && d.start != QStringLiteral("osc") &&
+                d.start != QStringLiteral("probe")) {
+                error = QStringLiteral("--start: common, osc или probe: %1").arg(d.start);
+                return false;
+            }
+        } else if (a == QStringLiteral("--instrument") && i + 1 < args.size()) {
+            d.instrument = args[++i];
+            if (d.instrument != QStringLiteral("probe") && d.instrument != QStringLiteral("osc")) {
+                error = QStringLiteral("--instrument: probe или osc: %1").arg(d.instrument);
+                return false;
+            }
+        } else if (a == QStringLiteral("--answers") && i + 1 < args.size()) {
+            answers = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
+        } else if (a.startsWith(QLatin1Char('-')) || !d.name.isEmpty()) {
+            error = QStringLiteral("diagnose: лишний аргумент: %1").arg(a);
+            return false;
+        } else {
+            d.name = a;
+        }
+    }
+    if (d.name.isEmpty()) {
+        error = QStringLiteral("diagnose ИМЯ: укажите имя сценария");
+        return false;
+    }
+    for (const QString& raw : answers) {
+        const QString a = raw.trimmed();
+        bool ok = true;
+        if (a == QStringLiteral("pass"))
+            d.script << DiagnCommands::ScriptedAnswer{CodePass, 0};
+        else if (a == QStringLiteral("fail0"))
+            d.script << DiagnCommands::ScriptedAnswer{CodeFail, 0};
+        else if (a == QStringLiteral("fail1"))
+            d.script << DiagnCommands::ScriptedAnswer{CodeFail, 1};
+        else if (a == QStringLiteral("stop"))
+            d.script << DiagnCommands::ScriptedAnswer{CodeStop, 0};
+        else if (a.startsWith(QStringLiteral("back=")))
+            d.script << DiagnCommands::ScriptedAnswer{CodeBackToStep, a.mid(5).toInt(&ok)};
+        else
+            ok = false;
+        if (!ok) {
+            error = QStringLiteral("--answers: неизвестный ответ: %1").arg(a);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool readLintArguments(const QStringList& args, DiagnArguments& d, QString& error) {
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--dgn") && i + 1 < args.size()) {
+            d.dgn = args[++i];
+        } else if (args[i] == QStringLiteral("--ccr") && i + 1 < args.size()) {
+            d.ccr = args[++i];
+        } else {
+            error = QStringLiteral("lint: лишний аргумент: %1").arg(args[i]);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool readArguments(const QString& command, const QStringList& args, DiagnArguments& d,
+                   QString* error) {
+    d = DiagnArguments{};
+    QString why;
+    bool ok = false;
+    if (command == QStringLiteral("scenario"))
+        ok = readScenarioArguments(args, d, why);
+    else if (command == QStringLiteral("diagnose"))
+        ok = readDiagnoseArguments(args, d, why);
+    else if (command == QStringLiteral("lint"))
+        ok = readLintArguments(args, d, why);
+    else
+        why = QStringLiteral("неизвестная команда: %1").arg(command);
+    if (!ok && error)
+        *error = why;
+    return ok;
+}
+
+} // namespace
+
+bool DiagnCommands::validate(const QString& command, const QStringList& args, QString* error) {
+    DiagnArguments d;
+    return readArguments(command, args, d, error);
+}
+
 bool DiagnCommands::handles(const QString& command) {
     return command == QStringLiteral("scenario") || command == QStringLiteral("diagnose") ||
            command == QStringLiteral("lint");
@@ -195,36 +327,19 @@ int DiagnCommands::usage(const QString& message) {
 }
 
 int DiagnCommands::run(const QString& command, const QStringList& args) {
+    DiagnArguments d;
+    QString error;
+    if (!readArguments(command, args, d, &error))
+        return usage(error);
     if (command == QStringLiteral("scenario"))
-        return scenario(args);
+        return scenario(d.name, d.file.isEmpty() ? defaultFile(m_ctx, QStringLiteral(".dgn")) : d.file,
+                        d.kind, d.dot);
     if (command == QStringLiteral("diagnose"))
-        return diagnose(args);
-    return lint(args);
+        return diagnose(d.name, d.start, d.instrument, d.script);
+    return lint(d.dgn.isEmpty() ? defaultFile(m_ctx, QStringLiteral(".dgn")) : d.dgn, d.ccr);
 }
 
-int DiagnCommands::scenario(const QStringList& args) {
-    QString name, file = defaultFile(m_ctx, QStringLiteral(".dgn"));
-    int kind = 0;
-    bool dot = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QStringLiteral("--dot")) {
-            dot = true;
-        } else if (a == QStringLiteral("--kind") && i + 1 < args.size()) {
-            const QString k = args[++i];
-            if (k != QStringLiteral("0") && k != QStringLiteral("1") && k != QStringLiteral("2"))
-                return usage(QStringLiteral("--kind: 0, 1 или 2: %1").arg(k));
-            kind = k.toInt();
-        } else if (a == QStringLiteral("--file") && i + 1 < args.size()) {
-            file = args[++i];
-        } else if (a.startsWith(QLatin1Char('-')) || !name.isEmpty()) {
-            return usage(QStringLiteral("scenario: лишний аргумент: %1").arg(a));
-        } else {
-            name = a;
-        }
-    }
-    if (name.isEmpty())
-        return usage(QStringLiteral("scenario ИМЯ: укажите имя сценария"));
+int DiagnCommands::scenario(const QString& name, const QString& file, int kind, bool dot) {
     Scenario s;
     if (!s.Load(file, name, kind, m_ctx.boardType)) {
         m_err << DiagnosticsEngine::loadErrorText() << "\n";
@@ -275,54 +390,8 @@ int DiagnCommands::scenario(const QStringList& args) {
     return 0;
 }
 
-int DiagnCommands::diagnose(const QStringList& args) {
-    QString name, start = QStringLiteral("common"), instrument = QStringLiteral("probe");
-    QStringList answers;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QStringLiteral("--start") && i + 1 < args.size()) {
-            start = args[++i];
-            if (start != QStringLiteral("common") && start != QStringLiteral("osc") &&
-                start != QStringLiteral("probe"))
-                return usage(QStringLiteral("--start: common, osc или probe: %1").arg(start));
-        } else if (a == QStringLiteral("--instrument") && i + 1 < args.size()) {
-            instrument = args[++i];
-            if (instrument != QStringLiteral("probe") && instrument != QStringLiteral("osc"))
-                return usage(QStringLiteral("--instrument: probe или osc: %1").arg(instrument));
-        } else if (a == QStringLiteral("--answers") && i + 1 < args.size()) {
-            answers = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
-        } else if (a.startsWith(QLatin1Char('-')) || !name.isEmpty()) {
-            return usage(QStringLiteral("diagnose: лишний аргумент: %1").arg(a));
-        } else {
-            name = a;
-        }
-    }
-    if (name.isEmpty())
-        return usage(QStringLiteral("diagnose ИМЯ: укажите имя сценария"));
-    struct Answer {
-        int code;
-        int argument;
-    };
-    QList<Answer> script;
-    for (const QString& raw : answers) {
-        const QString a = raw.trimmed();
-        bool ok = true;
-        if (a == QStringLiteral("pass"))
-            script << Answer{CodePass, 0};
-        else if (a == QStringLiteral("fail0"))
-            script << Answer{CodeFail, 0};
-        else if (a == QStringLiteral("fail1"))
-            script << Answer{CodeFail, 1};
-        else if (a == QStringLiteral("stop"))
-            script << Answer{CodeStop, 0};
-        else if (a.startsWith(QStringLiteral("back=")))
-            script << Answer{CodeBackToStep, a.mid(5).toInt(&ok)};
-        else
-            ok = false;
-        if (!ok)
-            return usage(QStringLiteral("--answers: неизвестный ответ: %1").arg(a));
-    }
-
+int DiagnCommands::diagnose(const QString& name, const QString& start,
+                            const QString& instrument, const QList<ScriptedAnswer>& script) {
     if (m_ctx.workingFolder.isEmpty())
         m_ctx.workingFolder = QDir::currentPath() + QLatin1Char('/');
     JsonSteps steps(m_out);
@@ -356,24 +425,14 @@ int DiagnCommands::diagnose(const QStringList& args) {
             break;
         }
         steps.open = false;
-        const Answer a = script[next++];
+        const ScriptedAnswer a = script[next++];
         engine.HandleOutcome(a.code, a.argument);
     }
     m_ctx.scenarios = previous;
     return steps.ended && steps.how != RunEnd::Error && started ? 0 : 1;
 }
 
-int DiagnCommands::lint(const QStringList& args) {
-    QString dgn = defaultFile(m_ctx, QStringLiteral(".dgn"));
-    QString ccr;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QStringLiteral("--dgn") && i + 1 < args.size())
-            dgn = args[++i];
-        else if (args[i] == QStringLiteral("--ccr") && i + 1 < args.size())
-            ccr = args[++i];
-        else
-            return usage(QStringLiteral("lint: лишний аргумент: %1").arg(args[i]));
-    }
+int DiagnCommands::lint(const QString& dgn, const QString& ccr) {
     const QString dot = QFileInfo(dgn).dir().filePath(QStringLiteral("kia_nelta2.dot"));
     QStringList findings = LintScenarioFile(dgn, dot);
     // The step file's own checks come with its reader; a file named here must at least open.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
@@ -21,7 +22,16 @@ class BenchContext;
 /// to open for lint-free use. UI thread of the CLI.
 class DiagnCommands {
 public:
+    /// One answer of --answers: the step dialog's outcome code and its argument.
+    struct ScriptedAnswer {
+        int code;
+        int argument;
+    };
+
     static bool handles(const QString& command);
+    /// Whether run() would take these arguments; if not, `error` says why.
+    /// Touches no port and no file.
+    static bool validate(const QString& command, const QStringList& args, QString* error);
     /// Commands whose default port is the simulator rather than COM1.
     static bool defaultsToSimulator(const QStringList& positional);
     static QString helpText();
@@ -32,9 +42,10 @@ public:
     int run(const QString& command, const QStringList& args);
 
 private:
-    int scenario(const QStringList& args);
-    int diagnose(const QStringList& args);
-    int lint(const QStringList& args);
+    int scenario(const QString& name, const QString& file, int kind, bool dot);
+    int diagnose(const QString& name, const QString& start, const QString& instrument,
+                 const QList<ScriptedAnswer>& script);
+    int lint(const QString& dgn, const QString& ccr);
     int usage(const QString& message);
 
     BenchContext& m_ctx;

@@ -28,6 +28,10 @@ public:
     /// Checks a command's arguments before any port opens; false with the
     /// usage text in *error.
     static bool checkArguments(const QString& command, const QStringList& args, QString* error);
+    /// The same check under the name the other command families use.
+    static bool validate(const QString& command, const QStringList& args, QString* error) {
+        return checkArguments(command, args, error);
+    }
     /// Runs a command whose arguments checkArguments accepted.
     int run(const QString& command, const QStringList& args);
 

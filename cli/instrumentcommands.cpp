@@ -42,10 +42,68 @@ QString InstrumentCommands::helpText() {
         "                               платы, начало, каждое значение входа, завершение\n");
 }
 
+namespace {
+
+// What an instrument command's arguments say.
+struct InstrumentArguments {
+    int pulse = -1; // probe: the pulse circuit, -1 a static reading
+    int row = 0;    // stimulus
+    QList<quint8> inputs;
+};
+
+bool readArguments(const QString& command, const QStringList& args, InstrumentArguments& a,
+                   QString* error) {
+    auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    a = InstrumentArguments{};
+    quint32 v = 0;
+    if (command == QLatin1String("probe")) {
+        if (args.isEmpty())
+            return true;
+        if (args.size() != 2 || args[0] != QLatin1String("--pulse") || !parseNumber(args[1], 2, v))
+            return fail(QStringLiteral("probe: ожидается --pulse 0, 1 или 2"));
+        a.pulse = int(v);
+        return true;
+    }
+    if (command != QLatin1String("stimulus"))
+        return fail(QStringLiteral("неизвестная команда: %1").arg(command));
+    if (args.isEmpty() || !parseNumber(args[0], StimulusRoutines::RowCount - 1, v))
+        return fail(QStringLiteral("stimulus: номер строки от 0 до %1")
+                        .arg(StimulusRoutines::RowCount - 1));
+    a.row = int(v);
+    if (args.size() == 3 && args[1] == QLatin1String("--input")) {
+        for (const QString& text : args[2].split(QLatin1Char(','))) {
+            if (!parseNumber(text.trimmed(), 255, v))
+                return fail(QStringLiteral("stimulus: неверное значение входа: %1").arg(text));
+            a.inputs << static_cast<quint8>(v);
+        }
+    } else if (args.size() != 1) {
+        return fail(QStringLiteral("stimulus: ожидается ROW [--input V[,V...]]"));
+    } else {
+        a.inputs << 0; // the setter runs once with input 0
+    }
+    return true;
+}
+
+} // namespace
+
+bool InstrumentCommands::validate(const QString& command, const QStringList& args,
+                                  QString* error) {
+    InstrumentArguments a;
+    return readArguments(command, args, a, error);
+}
+
 int InstrumentCommands::run(const QString& command, const QStringList& args) {
+    InstrumentArguments a;
+    QString error;
+    if (!readArguments(command, args, a, &error))
+        return usage(error);
     if (command == QLatin1String("probe"))
-        return probe(args);
-    return stimulus(args);
+        return probe(a.pulse);
+    return stimulus(a.row, a.inputs);
 }
 
 int InstrumentCommands::linkFailure() {
@@ -61,8 +119,8 @@ int InstrumentCommands::usage(const QString& message) {
     return ExitUsage;
 }
 
-int InstrumentCommands::probe(const QStringList& args) {
-    if (args.isEmpty()) {
+int InstrumentCommands::probe(int pulse) {
+    if (pulse < 0) {
         quint8 level = 0;
         if (!ReadProbeLevel(m_ctx, level))
             return linkFailure();
@@ -70,10 +128,7 @@ int InstrumentCommands::probe(const QStringList& args) {
         m_out.flush();
         return ExitOk;
     }
-    quint32 which = 0;
-    if (args.size() != 2 || args[0] != QLatin1String("--pulse") || !parseNumber(args[1], 2, which))
-        return usage(QStringLiteral("probe: ожидается --pulse 0, 1 или 2"));
-    const PulseSetting& s = kPulses[which];
+    const PulseSetting& s = kPulses[pulse];
     const int length = isProgrammerBoard(m_ctx.boardType) ? s.length4 : s.length;
     CircuitValues values{};
     values[1] = static_cast<quint8>(length % 100);
@@ -85,29 +140,10 @@ int InstrumentCommands::probe(const QStringList& args) {
     return ExitOk;
 }
 
-int InstrumentCommands::stimulus(const QStringList& args) {
-    quint32 row = 0;
-    if (args.isEmpty() || !parseNumber(args[0], StimulusRoutines::RowCount - 1, row))
-        return usage(QStringLiteral("stimulus: номер строки от 0 до %1")
-                         .arg(StimulusRoutines::RowCount - 1));
-    QList<quint8> inputs;
-    if (args.size() == 3 && args[1] == QLatin1String("--input")) {
-        for (const QString& text : args[2].split(QLatin1Char(','))) {
-            quint32 v = 0;
-            if (!parseNumber(text.trimmed(), 255, v))
-                return usage(QStringLiteral("stimulus: неверное значение входа: %1").arg(text));
-            inputs << static_cast<quint8>(v);
-        }
-    } else if (args.size() != 1) {
-        return usage(QStringLiteral("stimulus: ожидается ROW [--input V[,V...]]"));
-    } else {
-        inputs << 0; // the setter runs once with input 0
-    }
-
+int InstrumentCommands::stimulus(int r, const QList<quint8>& inputs) {
     if (!PrepareBoardForChecks(m_ctx))
         return linkFailure();
     StimulusRoutines routines(m_ctx);
-    const int r = static_cast<int>(row);
     if (!routines.start(r))
         return linkFailure();
     for (quint8 v : inputs) {

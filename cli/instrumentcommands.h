@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -20,12 +21,15 @@ public:
 
     /// Whether `command` is one of these commands.
     static bool handles(const QString& command);
+    /// Whether run() would take these arguments; if not, `error` says why.
+    /// Touches no port.
+    static bool validate(const QString& command, const QStringList& args, QString* error);
     int run(const QString& command, const QStringList& args);
     static QString helpText();
 
 private:
-    int probe(const QStringList& args);
-    int stimulus(const QStringList& args);
+    int probe(int pulse);
+    int stimulus(int row, const QList<quint8>& inputs);
     int linkFailure();
     int usage(const QString& message);
 

@@ -180,39 +180,72 @@ int ServiceCommands::usage(const QString& message) {
     return 64;
 }
 
-int ServiceCommands::run(const QString& command, const QStringList& args) {
-    const ServiceVerb* verb = findVerb(command);
-    if (!verb)
-        return usage(QStringLiteral("неизвестная команда: %1").arg(command));
-    if (m_ctx.boardType != 4)
-        return usage(QStringLiteral("%1: только для платы типа 4 (--board 4)").arg(command));
+namespace {
 
+// What a service command's arguments say.
+struct ServiceArguments {
+    const ServiceVerb* verb = nullptr;
     QStringList files;
     bool yes = false;
     qint32 simSpeed = 9600;
+};
+
+bool readArguments(const QString& command, const QStringList& args, int boardType,
+                   ServiceArguments& a, QString* error) {
+    auto fail = [error](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    a = ServiceArguments{};
+    a.verb = findVerb(command);
+    if (!a.verb)
+        return fail(QStringLiteral("неизвестная команда: %1").arg(command));
+    if (boardType != 4)
+        return fail(QStringLiteral("%1: только для платы типа 4 (--board 4)").arg(command));
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QStringLiteral("--yes")) {
-            yes = true;
-        } else if (args[i] == QStringLiteral("--sim-speed") && i + 1 < args.size()) {
-            simSpeed = args[++i].toInt();
-            if (std::find(std::begin(kCashRegisterSpeeds), std::end(kCashRegisterSpeeds), simSpeed) ==
-                std::end(kCashRegisterSpeeds))
-                return usage(QStringLiteral("--sim-speed: 9600, 19200, 57600 или 115200"));
+            a.yes = true;
+        } else if (args[i] == QStringLiteral("--sim-speed")) {
+            bool ok = false;
+            a.simSpeed = i + 1 < args.size() ? args[++i].toInt(&ok) : 0;
+            if (!ok || std::find(std::begin(kCashRegisterSpeeds), std::end(kCashRegisterSpeeds),
+                                 a.simSpeed) == std::end(kCashRegisterSpeeds))
+                return fail(QStringLiteral("--sim-speed: 9600, 19200, 57600 или 115200"));
         } else if (args[i].startsWith(QStringLiteral("--"))) {
-            return usage(QStringLiteral("неизвестный параметр: %1").arg(args[i]));
+            return fail(QStringLiteral("неизвестный параметр: %1").arg(args[i]));
         } else {
-            files << args[i];
+            a.files << args[i];
         }
     }
-    if ((verb->files == 1 && files.size() != 1) || (verb->files == 0 && !files.isEmpty()) ||
-        files.size() > 1)
-        return usage(verb->files == 1 ? QStringLiteral("%1 FILE: укажите один файл").arg(command)
-                                      : QStringLiteral("%1: лишние аргументы").arg(command));
+    const int files = a.verb->files;
+    if ((files == 1 && a.files.size() != 1) || (files == 0 && !a.files.isEmpty()) ||
+        a.files.size() > 1)
+        return fail(files == 1 ? QStringLiteral("%1 FILE: укажите один файл").arg(command)
+                               : QStringLiteral("%1: лишние аргументы").arg(command));
+    return true;
+}
+
+} // namespace
+
+bool ServiceCommands::validate(const QString& command, const QStringList& args, int boardType,
+                               QString* error) {
+    ServiceArguments a;
+    return readArguments(command, args, boardType, a, error);
+}
+
+int ServiceCommands::run(const QString& command, const QStringList& args) {
+    ServiceArguments a;
+    QString error;
+    if (!readArguments(command, args, m_ctx.boardType, a, &error))
+        return usage(error);
+    const ServiceVerb* verb = a.verb;
+    const QStringList& files = a.files;
     m_prompts.setMessageObserver([this](PromptIcon, const QString& title, const QString& text) {
         m_out << "[" << title << "] " << text << "\n";
         m_out.flush();
     });
-    if (yes)
+    if (a.yes)
         m_prompts.setAnswer(PromptAnswer::Yes);
     if (!files.isEmpty())
         m_prompts.setFile(files.first());
@@ -235,7 +268,7 @@ int ServiceCommands::run(const QString& command, const QStringList& args) {
     case cmd::VerifySoftware:
         if (m_bench) {
             m_bench->setCable(sim::Bench::Cable::CashRegister);
-            m_bench->cashRegister().setSpeed(simSpeed);
+            m_bench->cashRegister().setSpeed(a.simSpeed);
             m_ctx.ports.setAllSimulated(true); // the register is looked for on the same bench
         }
         result = RunSoftwareVerification(m_ctx, *m_host);

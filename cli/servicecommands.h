@@ -29,6 +29,10 @@ public:
     ~ServiceCommands();
 
     static bool handles(const QString& command);
+    /// Whether run() would take these arguments on board type `boardType`;
+    /// if not, `error` says why. Touches no port.
+    static bool validate(const QString& command, const QStringList& args, int boardType,
+                         QString* error);
     static QString helpText();
     /// Exit code: 0 on success, 1 on a check failure or a file problem,
     /// 2 on a link failure, 64 on a bad command line.

@@ -12,11 +12,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool ok = kia::ParsePointsFile(bytes, boardType, points);
         if (!ok && !points.isEmpty())
             std::abort();
-        for (const kia::ControlPoint& p : std::as_const(points)) {
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            const kia::ControlPoint& p = points.at(i);
             if (!p.onBoard(boardType) || !kia::hasDrawableCoordinates(p))
                 std::abort();
-            (void)p.displayName();
-            (void)kia::FindPoint(points, boardType, QByteArrayView(p.name()));
+            if (p.displayName().size() != p.nameView().size())
+                std::abort();
+            // The first point of that name, at or before this one.
+            const int found = kia::FindPoint(points, boardType, p.nameView());
+            if (found < 0 || found > i || points.at(found).nameView() != p.nameView())
+                std::abort();
         }
     }
     return 0;

@@ -201,13 +201,17 @@ bool FaultScript::read(const QString& text, Contents* contents, QString* error) 
     if (error)
         error->clear();
     Contents result;
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    // Lines are looked at in place; only a line with words is copied.
+    const QList<QStringView> lines = QStringView(text).split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        const qsizetype hash = line.indexOf(QLatin1Char('#'));
+        QStringView line = lines.at(i);
+        const qsizetype hash = line.indexOf(u'#');
         if (hash >= 0)
             line.truncate(hash);
-        const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (line.trimmed().isEmpty())
+            continue;
+        const QStringList words =
+            line.toString().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (words.isEmpty())
             continue;
         const int lineNo = static_cast<int>(i + 1);

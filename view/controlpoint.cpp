@@ -9,7 +9,7 @@
 namespace kia {
 
 QByteArray ControlPoint::name() const {
-    return QByteArray(rawName, qstrnlen(rawName, NameSize));
+    return nameView().toByteArray();
 }
 
 QString ControlPoint::displayName() const {
@@ -90,7 +90,8 @@ bool LoadPointsFile(const QString& path, int boardType, QList<ControlPoint>& poi
 
 int FindPoint(const QList<ControlPoint>& points, int boardType, QByteArrayView name) {
     for (qsizetype i = 0; i < points.size(); ++i) {
-        if (points[i].onBoard(boardType) && points[i].name() == name)
+        // Compared in place: a search runs once per probed name over every point.
+        if (points[i].onBoard(boardType) && points[i].nameView() == name)
             return int(i);
     }
     return -1;

@@ -36,6 +36,8 @@ struct ControlPoint {
 
     /// The name bytes up to the first NUL, at most the whole field.
     QByteArray name() const;
+    /// The same bytes, viewed in place (valid while the point lives).
+    QByteArrayView nameView() const { return {rawName, qsizetype(qstrnlen(rawName, NameSize))}; }
     /// The name as text.
     QString displayName() const;
     void setName(QByteArrayView bytes);

@@ -60,6 +60,19 @@ void TestVersionList::parse_data() {
     QTest::newRow("byte-order mark: first entry kept, UTF-8 text")
         << QByteArray("\xEF\xBB\xBFV2.10 \xD0\xBF\xD1\x80\xD0\xBE\xD0\xB3\r\nV2.20 b.bin\r\n")
         << Entries{e("2.10", "прог"), e("2.20", "b.bin")};
+    // Blanks that are no plain ASCII byte are trimmed like any other.
+    QTest::newRow("no-break space before V in Windows-1251")
+        << QByteArray("\xA0V2.10 a.bin\n") << Entries{e("2.10", "a.bin")};
+    QTest::newRow("no-break and ideographic space before V in UTF-8")
+        << QByteArray("\xEF\xBB\xBF\xC2\xA0V2.10 a.bin\n\xE3\x80\x80V2.20 b.bin\n")
+        << Entries{e("2.10", "a.bin"), e("2.20", "b.bin")};
+    QTest::newRow("vertical tab and form feed before V")
+        << QByteArray("\v\fV2.10 a.bin\n") << Entries{e("2.10", "a.bin")};
+    QTest::newRow("Cyrillic first letter is no entry")
+        << QByteArray("\xc2\xe5\xf0\xf1\xe8\xff 1\nV2.10 a.bin\n") << Entries{e("2.10", "a.bin")};
+    QTest::newRow("blank-only lines between entries")
+        << QByteArray("V1.00 a.bin\n \t \nV2.00 b.bin\n")
+        << Entries{e("1.00", "a.bin"), e("2.00", "b.bin")};
     QTest::newRow("mark-like bytes inside a line stay Windows-1251")
         << QByteArray("V2.10 \xEF\xBB\xBF\n") << Entries{e("2.10", "п»ї")};
 }

@@ -18,15 +18,15 @@ constexpr quint16 kMarkCheck = 16;
 }
 
 WindowDiagnostics::WindowDiagnostics(CMainFrame& frame, WindowTestSession& tests)
-    : QObject(&frame), m_frame(frame), m_tests(tests),
+    : QObject(&frame), m_frame(frame), m_ctx(frame.context()), m_tests(tests),
       m_engine(std::make_unique<DiagnosticsEngine>(frame.context(), tests, *this, *this)) {
     m_engine->setLogicProbe([this] { return m_frame.settings().logicProbe(); });
     frame.context().scenarios = m_engine.get();
 }
 
 WindowDiagnostics::~WindowDiagnostics() {
-    if (m_frame.context().scenarios == m_engine.get())
-        m_frame.context().scenarios = nullptr;
+    if (m_ctx.scenarios == m_engine.get())
+        m_ctx.scenarios = nullptr;
 }
 
 void WindowDiagnostics::OpenStepDialog(const StepRequest& request) {

@@ -11,6 +11,7 @@
 
 namespace kia {
 
+class BenchContext;
 class CMainFrame;
 
 class WindowTestSession;
@@ -52,6 +53,9 @@ signals:
 
 private:
     CMainFrame& m_frame;
+    // The frame's context, kept apart: the frame deletes this object as a
+    // child once its own destructor has run, when it may no longer be asked.
+    BenchContext& m_ctx;
     WindowTestSession& m_tests;
     std::unique_ptr<DiagnosticsEngine> m_engine;
     QPointer<CManualStepDialog> m_dialog;
