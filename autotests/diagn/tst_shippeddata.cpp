@@ -15,10 +15,9 @@
 #include "core/cp1251.h"
 #include "diagn/faulttypes.h"
 #include "diagn/scenario.h"
+#include "diagn/probecheck.h"
+#include "diagn/stepfile.h"
 #include "probe/boardpreparation.h"
-#include "probe/probe.h"
-#include "probe/pulsemeasure.h"
-#include "probe/stimulus.h"
 #include "view/controlpoint.h"
 
 #include <QFile>
@@ -92,71 +91,6 @@ QStringList linkKeywords(int board) {
                       : QStringList{"NO_CONNECT"};
 }
 
-// ---- the step file, read here on its own terms --------------------------------
-
-struct StepCommand {
-    bool found = false;
-    int row = -1;      // "SET-"
-    QList<int> inputs; // "IN-"
-    QList<int> items;  // "OUT-" (HI = 1000)
-    int get = -1;      // "GET-"
-    std::optional<int> log;
-};
-
-QString fieldOf(const QString& line, const char* key) {
-    const qsizetype at = line.indexOf(QLatin1String(key));
-    if (at < 0)
-        return QString();
-    const qsizetype from = at + qsizetype(strlen(key));
-    const qsizetype end = line.indexOf(QLatin1Char(';'), from);
-    return line.mid(from, (end < 0 ? line.size() : end) - from);
-}
-
-QList<int> numbersOf(const QString& v) {
-    QList<int> out;
-    for (const QString& item : v.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QString t = item.section(QLatin1Char(':'), 0, 0).trimmed();
-        out << (t == QLatin1String("HI") ? 1000 : t.toInt());
-    }
-    return out;
-}
-
-StepCommand commandFor(const QStringList& ccr, int board, const QString& written) {
-    StepCommand c;
-    QString name = written;
-    int stars = 0;
-    while (name.endsWith(QLatin1Char('*'))) {
-        name.chop(1);
-        ++stars;
-    }
-    for (qsizetype i = 0; i < ccr.size(); ++i) {
-        const QString& l = ccr[i];
-        const qsizetype cir = l.indexOf(QLatin1String("CIR"));
-        if (cir < 0 || ((l.mid(cir + 3, 2).toInt() >> board) & 1) == 0)
-            continue;
-        bool member = false;
-        for (const char* before : {"-", ","})
-            for (const char* after : {",", ";"})
-                member = member || l.contains(QLatin1String(before) + name + QLatin1String(after));
-        if (!member)
-            continue;
-        if (i + 1 + stars >= ccr.size())
-            return c;
-        const QString cmd = ccr[i + 1 + stars];
-        c.found = true;
-        if (cmd.contains(QLatin1String("SET-")))
-            c.row = fieldOf(cmd, "SET-").toInt();
-        c.inputs = numbersOf(fieldOf(cmd, "IN-"));
-        c.items = numbersOf(fieldOf(cmd, "OUT-"));
-        if (cmd.contains(QLatin1String("GET-")))
-            c.get = fieldOf(cmd, "GET-").toInt();
-        if (cmd.contains(QLatin1String("LOG")))
-            c.log = fieldOf(cmd, "LOG-").toInt();
-        return c;
-    }
-    return c;
-}
-
 QStringList readLines(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -167,16 +101,10 @@ QStringList readLines(const QString& path) {
     return lines;
 }
 
-int levelClass(int tenths) {
-    if (tenths == 1000)
-        return 3;
-    if (tenths <= 17)
-        return 0;
-    if (tenths >= 35 && tenths <= 75)
-        return 1;
-    if (tenths > 110)
-        return 2;
-    return 4;
+StepFile shippedStepFile() {
+    StepFile file;
+    file.load(dataFile("kia_nelta2.ccr"));
+    return file;
 }
 
 // ---- the board: the real points file ----------------------------------------
@@ -205,25 +133,26 @@ struct Outcome {
     int argument;
 };
 
-// Puts the probe tip on each step's point and checks it the way the probe
-// step does: stimulus row, input values, probe readings or a pulse, then
-// PASS, FAIL0, or FAIL1 when the tip saw an open circuit.
+// Puts the probe tip on each step's point and runs the probe step's own
+// check there (step file, stimulus row, readings or pulse), reporting what
+// the dialog would after "Пуск". A step without a point is the conclusion.
 class ProbeSteps final : public StepDialogHost {
 public:
-    ProbeSteps(testhost::BenchRig& rig, const QStringList& ccr) : m_rig(rig), m_ccr(ccr) {}
+    explicit ProbeSteps(testhost::BenchRig& rig) : m_rig(rig), m_file(shippedStepFile()) {}
 
     void OpenStepDialog(const StepRequest& r) override {
-        if (r.point.isEmpty()) { // a conclusion, or a question without a point
+        if (r.point.isEmpty()) {
             conclusion = r.text;
             pending = Outcome{CodeStop, 0};
             return;
         }
-        const StepCommand c = commandFor(m_ccr, m_rig.ctx.boardType, r.point);
-        m_rig.bench.setProbePoint(QString(r.point).remove(QLatin1Char('*')));
-        pending = check(c);
-        QString word = pending->code == CodePass ? QStringLiteral("PASS")
-                       : pending->code == CodeFail ? QStringLiteral("FAIL%1").arg(pending->argument)
-                                                   : QStringLiteral("code %1").arg(pending->code);
+        m_rig.bench.setProbePoint(parseProbePointName(r.point).stepName);
+        const ProbeCheckResult result = runProbeStep(m_rig.ctx, m_file, r.point, false);
+        pending = Outcome{result.code, result.argument};
+        const QString word = result.code == CodePass ? QStringLiteral("PASS")
+                             : result.code == CodeFail
+                                 ? QStringLiteral("FAIL%1").arg(result.argument)
+                                 : QStringLiteral("code %1").arg(result.code);
         steps << r.point + QLatin1Char(' ') + word;
     }
     void RunEnded(RunEnd how, const QString& message) override {
@@ -238,77 +167,13 @@ public:
     QString endMessage;
 
 private:
-    Outcome check(const StepCommand& c) {
-        if (!c.found)
-            return {CodeStepFileError, 0};
-        BenchContext& ctx = m_rig.ctx;
-        // A point the probe cannot examine passes inside a scenario.
-        if (c.log && *c.log == 0)
-            return {CodePass, 0};
-        if (c.items.isEmpty())
-            return {CodePass, 0};
-        QList<int> expected = c.items;
-        if (c.get < 0) {
-            for (int& e : expected)
-                e = levelClass(e);
-            for (int e : expected)
-                if (e > 3)
-                    return {CodePass, 0};
-        }
-        StimulusRoutines rows(ctx);
-        if (c.row >= 0 && !rows.start(c.row))
-            return {CodeLinkFailure, 1};
-        bool pass = true;
-        bool open = false;
-        if (c.get >= 0 && c.inputs.isEmpty()) {
-            static const int windows[3] = {200, 100, 50};
-            const bool type4 = ctx.boardType == 4;
-            const int length = type4 ? std::array{400, 20, 5}[c.get] : std::array{400, 80, 10}[c.get];
-            CircuitValues values{};
-            values[0] = type4 ? 1 : 0;
-            values[1] = quint8(length % 100);
-            values[2] = quint8(length / 100);
-            if (!MeasurePulse(ctx, windows[c.get], values))
-                return {CodeLinkFailure, 1};
-            const PulseReading p = ctx.lastPulse;
-            open = p.level == 3;
-            pass = expected.size() >= 3 && p.level == expected[0] && p.duration >= expected[1] &&
-                   p.duration <= expected[2];
-        } else if (c.inputs.isEmpty() && c.get < 0) {
-            quint8 level = 0;
-            if (!ReadProbeLevel(ctx, level))
-                return {CodeLinkFailure, 0};
-            open = level == 3;
-            pass = level == expected[0];
-        } else if (c.row >= 0 && c.get < 0) {
-            for (qsizetype i = 0; i < c.inputs.size(); ++i) {
-                ctx.inputValue = quint8(c.inputs[i]);
-                if (!rows.setInput(c.row))
-                    return {CodeLinkFailure, 1};
-                quint8 level = 0;
-                if (!ReadProbeLevel(ctx, level))
-                    return {CodeLinkFailure, 0};
-                open = open || level == 3;
-                if (i >= expected.size() || level != expected[i])
-                    pass = false;
-            }
-        } else {
-            return {CodeStepFileError, 0};
-        }
-        if (c.row >= 0 && !rows.finish(c.row))
-            return {CodeLinkFailure, 1};
-        if (pass)
-            return {CodePass, 0};
-        return {CodeFail, open ? 1 : 0};
-    }
-
     testhost::BenchRig& m_rig;
-    QStringList m_ccr;
+    StepFile m_file;
 };
 
 struct Walk {
     explicit Walk(int board)
-        : rig(board), points(board), dialogs(rig, readLines(dataFile("kia_nelta2.ccr"))),
+        : rig(board), points(board), dialogs(rig),
           engine(rig.ctx, rig.host, dialogs, points) {
         rig.ctx.scenarios = &engine;
         engine.setScenarioFile(dataFile("kia_nelta2.dgn"));
@@ -415,7 +280,8 @@ void TestShippedData::probedPointsAreOnTheBoardAndInTheStepFile_data() {
 void TestShippedData::probedPointsAreOnTheBoardAndInTheStepFile() {
     QFETCH(int, board);
     const QStringList dgn = readLines(dataFile("kia_nelta2.dgn"));
-    const QStringList ccr = readLines(dataFile("kia_nelta2.ccr"));
+    const StepFile ccr = shippedStepFile();
+    QVERIFY(ccr.isLoaded());
     PointsBoard points(board);
     static const QRegularExpression header(QStringLiteral("^([COP])DIAGN(\\d\\d) (.*)$"));
     int probed = 0;
@@ -435,9 +301,10 @@ void TestShippedData::probedPointsAreOnTheBoardAndInTheStepFile() {
             for (const QString& p : n.name.split(QLatin1Char(','))) {
                 QVERIFY2(points.has(QString(p).remove(QLatin1Char('*'))),
                          qPrintable(m.captured(3) + QLatin1String(": ") + p));
-                const StepCommand c = commandFor(ccr, board, p);
-                QVERIFY2(c.found && !c.items.isEmpty(),
-                         qPrintable(m.captured(3) + QLatin1String(": ") + p));
+                StepCommand c;
+                QString why;
+                QVERIFY2(ccr.find(p, board, c, &why) == StepFile::Ok,
+                         qPrintable(m.captured(3) + QLatin1String(": ") + p + QLatin1Char(' ') + why));
                 ++probed;
             }
         }
