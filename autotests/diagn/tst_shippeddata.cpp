@@ -212,6 +212,7 @@ private slots:
     void faultTypesStartTheirScenarios();
     void probedPointsAreOnTheBoardAndInTheStepFile_data();
     void probedPointsAreOnTheBoardAndInTheStepFile();
+    void everyCommandLineParses();
     void faultFreeBoardPassesEveryProbeStep_data();
     void faultFreeBoardPassesEveryProbeStep();
     void faultEndsAtItsConclusion_data();
@@ -310,6 +311,40 @@ void TestShippedData::probedPointsAreOnTheBoardAndInTheStepFile() {
         }
     }
     QVERIFY(probed > 300);
+}
+
+// Every command line of the step file, also of points no test walks, reads
+// without a step-file error, and every circuit line names points of the board.
+void TestShippedData::everyCommandLineParses() {
+    const StepFile file = shippedStepFile();
+    QVERIFY(file.isLoaded());
+    QList<QList<ControlPoint>> points(5);
+    for (int b = 0; b < 5; ++b)
+        QVERIFY(LoadPointsFile(dataFile("kia_nelta2.dot"), b, points[b]));
+    const QStringList& lines = file.lines();
+    int commands = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!StepFile::isCircuitLine(lines[i]))
+            continue;
+        const int mask = StepFile::circuitMask(lines[i]);
+        QVERIFY2(mask > 0 && mask < 32, qPrintable(lines[i]));
+        for (const QString& p : StepFile::circuitPoints(lines[i])) {
+            bool somewhere = false;
+            for (int b = 0; b < 5; ++b)
+                somewhere = somewhere || (((mask >> b) & 1) && FindPoint(points[b], b, p) >= 0);
+            QVERIFY2(somewhere, qPrintable(lines[i] + QLatin1String(": ") + p));
+        }
+        for (qsizetype j = i + 1; j < lines.size() && !lines[j].isEmpty() &&
+                                  !lines[j].startsWith(QLatin1Char(';')) &&
+                                  !StepFile::isCircuitLine(lines[j]);
+             ++j) {
+            StepCommand c;
+            QString why;
+            QVERIFY2(parseStepCommand(lines[j], c, &why), qPrintable(lines[j] + QLatin1Char(' ') + why));
+            ++commands;
+        }
+    }
+    QVERIFY(commands > 150);
 }
 
 void TestShippedData::faultFreeBoardPassesEveryProbeStep_data() {
