@@ -179,6 +179,12 @@ BoardFault BoardFault::emitterSilent() {
     return make(BoardFaultKind::EmitterSilent);
 }
 
+BoardFault BoardFault::selectDead(int output) {
+    BoardFault f = make(BoardFaultKind::SelectDead);
+    f.bank = output;
+    return f;
+}
+
 QString BoardFault::keyword(BoardFaultKind kind) {
     switch (kind) {
     case BoardFaultKind::PortStuckLow:
@@ -229,6 +235,8 @@ QString BoardFault::keyword(BoardFaultKind kind) {
         return QStringLiteral("key-press");
     case BoardFaultKind::EmitterSilent:
         return QStringLiteral("emitter-silent");
+    case BoardFaultKind::SelectDead:
+        return QStringLiteral("select-dead");
     }
     return QString();
 }
@@ -275,6 +283,8 @@ QString BoardFault::scriptLine() const {
         return word + QLatin1Char(' ') + key + QStringLiteral(" at=%1 hold=%2").arg(atMs).arg(holdMs);
     case BoardFaultKind::EmitterSilent:
         return word;
+    case BoardFaultKind::SelectDead:
+        return word + QStringLiteral(" out=%1").arg(bank);
     case BoardFaultKind::RomStoredSum:
     case BoardFaultKind::ClockStopped:
     case BoardFaultKind::ClockSilent:
@@ -361,6 +371,9 @@ QString BoardFault::checkFor(int boardType) const {
                          .arg(key);
     case BoardFaultKind::EmitterSilent:
         return QString();
+    case BoardFaultKind::SelectDead:
+        return bank >= 0 && bank <= 7 ? QString()
+                                      : QStringLiteral("выход дешифратора %1 вне 0..7").arg(bank);
     case BoardFaultKind::IndicatorCell:
     case BoardFaultKind::IndicatorCharacter:
     case BoardFaultKind::IndicatorDead: {

@@ -34,6 +34,7 @@ enum class BoardFaultKind {
     KeyDead,            ///< a key whose contact never closes
     KeyPress,           ///< not a fault: the engineer presses a key (scripted, from the first scan)
     EmitterSilent,      ///< the sound emitter gives no sound
+    SelectDead,         ///< an address decoder output that never goes active (its device is deaf)
 };
 
 /// One named board fault. Made in tests with the static constructors (or read
@@ -50,7 +51,7 @@ struct BoardFault {
     int bit = 0;
     int port2 = 0; ///< the second line of a short
     int bit2 = 0;
-    int bank = 0;         ///< BankCell: bank; RomByte: half; indicator faults: the indicator
+    int bank = 0;         ///< BankCell: bank; RomByte: half; indicator faults: the indicator; SelectDead: the output
     quint32 address = 0;  ///< cells; ClockRegister: the register
     quint8 stuckLow = 0;  ///< bits that read 0
     quint8 stuckHigh = 0; ///< bits that read 1
@@ -86,6 +87,8 @@ struct BoardFault {
     static BoardFault keyDead(const QString& key);
     static BoardFault keyPress(const QString& key, int atMs, int holdMs = 200);
     static BoardFault emitterSilent();
+    /// Output `output` 0..7 of the address decoder (DD11 on types 0..3, DD8 on type 4).
+    static BoardFault selectDead(int output);
 
     /// The fault as a line of the fault script ("port-low 2.3",
     /// "ram-cell addr=0x1235 low=0x04", ...); also its name in test reports.

@@ -43,6 +43,7 @@ constexpr WordInfo kWords[] = {
     {"key-dead", 1, false, {}, 0},
     {"key-press", 1, false, {"at", "hold"}, 1},
     {"emitter-silent", 0, false, {}, 0},
+    {"select-dead", 0, false, {"out"}, 1},
     {"older-revision", 0, false, {}, 0},
     {"rom-version", 1, false, {}, 0},
 };
@@ -200,6 +201,8 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
                                      static_cast<int>(param("hold", 200)));
         else if (w == QLatin1String("emitter-silent"))
             k = BoardFault::emitterSilent();
+        else if (w == QLatin1String("select-dead"))
+            k = BoardFault::selectDead(static_cast<int>(param("out", 0)));
         else
             keyWord = false;
         if (keyWord) {

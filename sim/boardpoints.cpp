@@ -409,6 +409,8 @@ quint8 levelOf(bool bit) {
 
 bool decoderActive(int output, const PointContext& ctx) {
     BoardModel& board = ctx.board;
+    if (board.isSelectDead(output))
+        return false;
     if (ctx.boardType == 4) {
         const bool enabled = (board.boardLevel(3) & 0x40) == 0 && (board.boardLevel(2) & 0x80) != 0;
         return enabled && (board.boardLevel(1) & 7) == output;

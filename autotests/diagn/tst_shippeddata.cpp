@@ -396,6 +396,11 @@ void TestShippedData::faultEndsAtItsConclusion_data() {
                                      << u("Линия DD5/31 не переключается") << "DD4/8";
     QTest::newRow("0 A13 stuck high") << 0 << "port-high 2.5" << "TEST_BUS" << ""
                                       << u("Линия DD3/26 не переключается") << "DD3/26";
+    QTest::newRow("0 RAM select dead") << 0 << "select-dead out=0" << "TEST_RAM" << ""
+                                       << u("Нет сигнала выборки ОЗУ на DD11/15") << "DD11/15";
+    QTest::newRow("2 indicator select dead") << 2 << "select-dead out=4" << "" << "IND0_ERROR"
+                                             << u("выборки индикатора кассира на DD11/11")
+                                             << "DD11/11";
     QTest::newRow("0 flash cell") << 0 << "flash-cell bank=1 addr=0x0123 high=0x01" << "TEST_FLASH" << ""
                                 << u("Замените микросхему РПЗУ") << "";
     QTest::newRow("0 fp nowrite") << 0 << "fp-nowrite addr=0x10" << "TEST_FP" << ""

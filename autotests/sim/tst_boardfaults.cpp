@@ -70,6 +70,7 @@ void BoardFaultsTest::scriptLines_data() {
     QTest::newRow("fp-nowrite") << "fp-nowrite addr=0x0100" << BoardFault::fiscalNoWrite(0x0100);
     QTest::newRow("ppi-low") << "ppi-low B.4" << BoardFault::ppiStuck(1, 4, false);
     QTest::newRow("ppi-high, lower case") << "ppi-high c.0" << BoardFault::ppiStuck(2, 0, true);
+    QTest::newRow("select-dead") << "select-dead out=4" << BoardFault::selectDead(4);
 }
 
 void BoardFaultsTest::scriptLines() {

@@ -130,6 +130,10 @@ void TestBoardPoints::level_data() {
     QTest::newRow("4 Y0 disabled by WR") << 4 << "" << "p1=F8;p3=FF;p2=FF" << "DD8/15" << H;
     QTest::newRow("4 Y0 disabled by A15") << 4 << "" << "p1=F8;p3=BF;p2=7F" << "DD8/15" << H;
     QTest::newRow("4 Y7") << 4 << "" << "p1=FF;p3=BF;p2=FF" << "DD8/7" << L;
+    QTest::newRow("0 dead Y0 stays high") << 0 << "select-dead out=0" << "p2=1F" << "DD11/15" << H;
+    QTest::newRow("0 dead Y0 leaves Y1") << 0 << "select-dead out=0" << "p2=3F" << "DD11/14" << L;
+    QTest::newRow("4 dead Y0 stays high") << 4 << "select-dead out=0" << "p1=F8;p3=BF;p2=FF"
+                                          << "DD8/15" << H;
 
     // Output register and what the driver array takes from it.
     QTest::newRow("0 register Q0 set") << 0 << "" << "latch=01" << "DD8/2" << H;
