@@ -223,6 +223,12 @@ BoardFault BoardFault::probeBroken() {
     return f;
 }
 
+BoardFault BoardFault::selectDead(int output) {
+    BoardFault f = make(BoardFaultKind::SelectDead);
+    f.bank = output;
+    return f;
+}
+
 QString BoardFault::keyword(BoardFaultKind kind) {
     switch (kind) {
     case BoardFaultKind::PortStuckLow:
@@ -287,6 +293,8 @@ QString BoardFault::keyword(BoardFaultKind kind) {
         return QStringLiteral("pulse-split");
     case BoardFaultKind::ProbeBroken:
         return QStringLiteral("probe-broken");
+    case BoardFaultKind::SelectDead:
+        return QStringLiteral("select-dead");
     }
     return QString();
 }
@@ -343,6 +351,8 @@ QString BoardFault::scriptLine() const {
         return word + QLatin1Char(' ') + key + QLatin1Char(' ') + key2;
     case BoardFaultKind::PinShorted:
         return word + QLatin1Char(' ') + key2 + QLatin1Char(' ') + key;
+    case BoardFaultKind::SelectDead:
+        return word + QStringLiteral(" out=%1").arg(bank);
     case BoardFaultKind::RomStoredSum:
     case BoardFaultKind::ClockStopped:
     case BoardFaultKind::ClockSilent:
@@ -437,6 +447,9 @@ QString BoardFault::checkFor(int boardType) const {
     case BoardFaultKind::PinShorted:
     case BoardFaultKind::PulseSplit:
         return checkCircuitFault(boardType, *this);
+    case BoardFaultKind::SelectDead:
+        return bank >= 0 && bank <= 7 ? QString()
+                                      : QStringLiteral("выход дешифратора %1 вне 0..7").arg(bank);
     case BoardFaultKind::IndicatorCell:
     case BoardFaultKind::IndicatorCharacter:
     case BoardFaultKind::IndicatorDead: {

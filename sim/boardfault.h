@@ -41,6 +41,7 @@ enum class BoardFaultKind {
     PinShorted,         ///< a controller pin (`key2`, pin-list name) shorted to circuit output `key`
     PulseSplit,         ///< the pulse at circuit output `key` drops out in its middle
     ProbeBroken,        ///< the probe or its cable gives neither CTS nor DSR
+    SelectDead,         ///< an address decoder output that never goes active (its device is deaf)
 };
 
 /// One named board fault. Made in tests with the static constructors (or read
@@ -57,7 +58,7 @@ struct BoardFault {
     int bit = 0;
     int port2 = 0; ///< the second line of a short
     int bit2 = 0;
-    int bank = 0;         ///< BankCell: bank; RomByte: half; indicator faults: the indicator
+    int bank = 0;         ///< BankCell: bank; RomByte: half; indicator faults: the indicator; SelectDead: the output
     quint32 address = 0;  ///< cells; ClockRegister: the register
     quint8 stuckLow = 0;  ///< bits that read 0
     quint8 stuckHigh = 0; ///< bits that read 1
@@ -100,6 +101,8 @@ struct BoardFault {
     static BoardFault pinShorted(const QString& pin, const QString& point);
     static BoardFault pulseSplit(const QString& point);
     static BoardFault probeBroken();
+    /// Output `output` 0..7 of the address decoder (DD11 on types 0..3, DD8 on type 4).
+    static BoardFault selectDead(int output);
 
     /// The fault as a line of the fault script ("port-low 2.3",
     /// "ram-cell addr=0x1235 low=0x04", ...); also its name in test reports.

@@ -101,6 +101,9 @@ void BoardModel::applyFault(const BoardFault& f) {
     case BoardFaultKind::EmitterSilent:
         m_sound.setSilent(true);
         break;
+    case BoardFaultKind::SelectDead:
+        m_deadSelects |= static_cast<quint8>(1u << (f.bank & 7));
+        break;
     }
 }
 
@@ -127,6 +130,7 @@ void BoardModel::clearFaults() {
     m_keyboard.clearFaults();
     m_keyboard.releaseAll();
     m_sound.setSilent(false);
+    m_deadSelects = 0;
     for (auto it = m_romPatches.rbegin(); it != m_romPatches.rend(); ++it)
         m_program.data()[it->address] = it->original;
     m_romPatches.clear();

@@ -50,6 +50,7 @@ constexpr WordInfo kWords[] = {
     {"pin-short", 2, false, {}, 0},
     {"pulse-split", 1, false, {}, 0},
     {"probe-broken", 0, false, {}, 0},
+    {"select-dead", 0, false, {"out"}, 1},
     {"older-revision", 0, false, {}, 0},
     {"rom-version", 1, false, {}, 0},
 };
@@ -227,6 +228,8 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
             k = BoardFault::pulseSplit(args.first());
         else if (w == QLatin1String("probe-broken"))
             k = BoardFault::probeBroken();
+        else if (w == QLatin1String("select-dead"))
+            k = BoardFault::selectDead(static_cast<int>(param("out", 0)));
         else
             keyWord = false;
         if (keyWord) {

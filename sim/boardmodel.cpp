@@ -62,7 +62,8 @@ BoardModel::Bank BoardModel::dataBank(int bank) {
 }
 
 BoardModel::Bank BoardModel::windowBank(quint16 address, quint32 length, quint32* offset) {
-    if (address < bankWindowStart() || address + length > 0x10000u)
+    if (address < bankWindowStart() || address + length > 0x10000u || deafAt(address) ||
+        deafAt(static_cast<quint16>(address + length - 1)))
         return Bank();
     if (isProgrammerBoard() && (boardLevel(1) & 7) == 0)
         return Bank(); // the output latch
@@ -84,7 +85,17 @@ int BoardModel::romHalf() const {
     return boardLevel(1) & 1;
 }
 
+bool BoardModel::deafAt(quint16 address) const {
+    if (m_deadSelects == 0)
+        return false;
+    if (!isProgrammerBoard())
+        return isSelectDead(address >> 13); // A15..A13 on the decoder's inputs
+    return address >= 0x8000 && isSelectDead(boardLevel(1) & 7);
+}
+
 quint8 BoardModel::readData(quint16 address, qint64 nowUs) {
+    if (deafAt(address))
+        return 0xFF; // nothing is selected: the bus floats high
     if (!isProgrammerBoard() && address >= 0x4000 && address < 0x6000 && (address & 3) == 1) {
         // Port B reads the key rows of the columns port C drives low.
         m_ppi.setInputs(1, m_keyboard.rowLines(static_cast<quint8>(m_ppi.latch(2) | 0xC0), nowUs));
@@ -146,6 +157,8 @@ quint8 BoardModel::busByte(quint16 address) {
 }
 
 void BoardModel::writeData(quint16 address, quint8 value, qint64 /*nowUs*/) {
+    if (deafAt(address))
+        return;
     int ind = 0;
     int reg = 0;
     if (indicatorRegister(address, &ind, &reg)) {

@@ -164,6 +164,8 @@ public:
     /// every memory, the clock's faults, chips back on the I²C bus, PPI lines,
     /// and ROM bytes changed by a fault back to what they were.
     void clearFaults();
+    /// Whether output 0..7 of the address decoder is dead (SelectDead).
+    bool isSelectDead(int output) const { return (m_deadSelects >> (output & 7)) & 1; }
 
 private:
     struct RomPatch {
@@ -198,6 +200,9 @@ private:
     std::unique_ptr<Eeprom24c256> m_secondEeprom;
     std::unique_ptr<RtcChip> m_rtc;
     std::vector<RomPatch> m_romPatches;
+    quint8 m_deadSelects = 0;
+    /// The device at `address` hangs on a dead decoder output.
+    bool deafAt(quint16 address) const;
 };
 
 } // namespace sim

@@ -79,6 +79,7 @@ void BoardFaultsTest::scriptLines_data() {
                                << BoardFault::pinShorted(QStringLiteral("DD3/21"), QStringLiteral("X3/9"));
     QTest::newRow("pulse-split") << "pulse-split X6/6" << BoardFault::pulseSplit(QStringLiteral("X6/6"));
     QTest::newRow("probe-broken") << "probe-broken" << BoardFault::probeBroken();
+    QTest::newRow("select-dead") << "select-dead out=4" << BoardFault::selectDead(4);
 }
 
 void BoardFaultsTest::scriptLines() {
