@@ -13,8 +13,10 @@
 #include "core/cp1251.h"
 #include "diagn/widgets/faulttypedlg.h"
 #include "diagn/widgets/manualstepdialog.h"
+#include "diagn/widgets/probestepdialog.h"
 #include "diagn/widgets/windowdiagnostics.h"
 #include "sim/bench.h"
+#include "sim/probe.h"
 #include "view/diagnview.h"
 
 #include <QLabel>
@@ -159,6 +161,12 @@ void TestDiagnWindows::ramFaultFromTheMenuToTheConclusion() {
                                       "3: T-Обрыв цепи записи у ###\n"
                                       "END\n")));
     dgn.close();
+    // The write line expects logic 1; the tip sits on a line stuck at 0.
+    QFile ccr(fx.folder() + "/kia_nelta2.ccr");
+    QVERIFY(ccr.open(QIODevice::WriteOnly));
+    ccr.write(toCp1251(QStringLiteral("CIR31-DD3/15;\nOUT-50;\n")));
+    ccr.close();
+    simulated.bench()->probe().setTipLevel(sim::Probe::Low);
 
     WindowTestSession* session = InstallTestCommands(*fx.frame, CTestDialog::Pacing::ContextClock);
     WindowDiagnostics* diagnostics = InstallDiagnostics(*fx.frame, session);
@@ -169,17 +177,19 @@ void TestDiagnWindows::ramFaultFromTheMenuToTheConclusion() {
               [](QDialog* d) { testgui::DialogScript::clickButton(d, "diagnosticsButton"); });
     fx.frame->menuAction(cmd::RamTest)->trigger();
 
-    CManualStepDialog* step = diagnostics->stepDialog();
-    QVERIFY(step);
+    QPointer<QDialog> step = diagnostics->stepDialog();
+    QVERIFY(qobject_cast<CProbeStepDialog*>(step.data()));
     QVERIFY(fx.ctx->diagnosticsActive);
-    QCOMPARE(step->findChild<QLabel*>("stepText")->text(), QStringLiteral("Проверьте сигнал записи"));
+    QCOMPARE(step->findChild<QLabel*>("stepText")->text(),
+             QStringLiteral("\nУстановите щуп пробника на\nDD3/15 !\nНажмите \"Пуск\" !"));
     QVERIFY(!step->geometry().intersects(fx.frame->view()->MarkRect()));
-    button(step, "fail0Button")->click();
+    button(step, "startButton")->click();
+    QCOMPARE(step->findChild<QLabel*>("stepResult")->text(), QStringLiteral("FAIL"));
     QTRY_VERIFY(diagnostics->stepDialog() && diagnostics->stepDialog() != step);
     step = diagnostics->stepDialog();
     QCOMPARE(step->findChild<QLabel*>("stepText")->text(), QStringLiteral("Обрыв цепи записи у DD3/15"));
-    QVERIFY(!button(step, "passButton")->isEnabled());
-    button(step, "stopButton")->click();
+    QVERIFY(!button(step, "startButton")->isEnabled());
+    button(step, "exitButton")->click();
     QTRY_VERIFY(!fx.ctx->diagnosticsActive);
     QVERIFY(!diagnostics->engine().running());
     fx.frame.reset();

@@ -30,15 +30,23 @@ WindowDiagnostics::~WindowDiagnostics() {
 }
 
 void WindowDiagnostics::OpenStepDialog(const StepRequest& request) {
-    auto* dialog = new CManualStepDialog(request, &m_frame);
-    m_dialog = dialog;
     // The outcome is handled after the dialog has closed itself.
-    connect(dialog, &CManualStepDialog::outcome, this,
-            [this](int code, int argument) { m_engine->HandleOutcome(code, argument); },
-            Qt::QueuedConnection);
-    dialog->placeAway(m_frame.clientScreenRect(), request.markRect);
-    dialog->show();
-    emit stepDialogOpened(dialog);
+    auto handle = [this](int code, int argument) { m_engine->HandleOutcome(code, argument); };
+    QDialog* opened = nullptr;
+    if (!request.oscilloscope) {
+        auto* dialog = new CProbeStepDialog(m_frame.context(), request, &m_frame);
+        connect(dialog, &CProbeStepDialog::outcome, this, handle, Qt::QueuedConnection);
+        dialog->placeAway(m_frame.clientScreenRect(), request.markRect);
+        opened = dialog;
+    } else {
+        auto* dialog = new CManualStepDialog(request, &m_frame);
+        connect(dialog, &CManualStepDialog::outcome, this, handle, Qt::QueuedConnection);
+        dialog->placeAway(m_frame.clientScreenRect(), request.markRect);
+        opened = dialog;
+    }
+    m_dialog = opened;
+    opened->show();
+    emit stepDialogOpened(opened);
 }
 
 void WindowDiagnostics::ClearMarks() {

@@ -3,6 +3,7 @@
 #include "diagn/diagnosticsengine.h"
 #include "diagn/faulttypes.h"
 #include "manualstepdialog.h"
+#include "probestepdialog.h"
 
 #include <QDialog>
 #include <QObject>
@@ -29,8 +30,9 @@ public:
     ~WindowDiagnostics() override;
 
     DiagnosticsEngine& engine() { return *m_engine; }
-    /// The step dialog now open, if any.
-    CManualStepDialog* stepDialog() const { return m_dialog; }
+    /// The step dialog now open, if any: the probe step, or the hand-answer
+    /// dialog for the oscilloscope.
+    QDialog* stepDialog() const { return m_dialog; }
     void OnFaultTypes();
 
     // StepDialogHost
@@ -46,7 +48,7 @@ public:
 
 signals:
     /// A step dialog was opened (tests and screenshots follow the run).
-    void stepDialogOpened(CManualStepDialog* dialog);
+    void stepDialogOpened(QDialog* dialog);
     /// The fault-type list is about to run modally.
     void faultTypeDialogOpened(QDialog* dialog);
 
@@ -54,7 +56,7 @@ private:
     CMainFrame& m_frame;
     WindowTestSession& m_tests;
     std::unique_ptr<DiagnosticsEngine> m_engine;
-    QPointer<CManualStepDialog> m_dialog;
+    QPointer<QDialog> m_dialog;
 };
 
 /// Makes the frame's guided diagnostics and registers the fault-type
