@@ -1,6 +1,6 @@
-// The step dialog and the fault-type list alone, and a whole run from the
-// main window: a RAM fault on the simulated bench, the RAM test, its
-// "Диагностика", the scenario's steps answered in the step dialog.
+// Step dialog placement and the fault-type list alone, and a whole run from
+// the main window: a RAM fault on the simulated bench, the RAM test, its
+// "Диагностика", the probe step checking the point on the simulated probe.
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "dialogscript.h"
@@ -12,7 +12,7 @@
 #include "boardtests/widgets/testcommandhandlers.h"
 #include "core/cp1251.h"
 #include "diagn/widgets/faulttypedlg.h"
-#include "diagn/widgets/manualstepdialog.h"
+#include "diagn/widgets/stepplacement.h"
 #include "diagn/widgets/probestepdialog.h"
 #include "diagn/widgets/windowdiagnostics.h"
 #include "sim/bench.h"
@@ -49,65 +49,11 @@ class TestDiagnWindows : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { RegisterMonoFont(); }
-    void stepDialogAnswers_data();
-    void stepDialogAnswers();
-    void conclusionOffersOnlyBackAndEnd();
-    void closingEndsTheRun();
     void cornerAwayFromTheMark_data();
     void cornerAwayFromTheMark();
     void faultTypeOkNeedsASelection();
     void ramFaultFromTheMenuToTheConclusion();
 };
-
-void TestDiagnWindows::stepDialogAnswers_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("argument");
-    QTest::newRow("PASS") << "passButton" << 1 << 0;
-    QTest::newRow("FAIL0") << "fail0Button" << 2 << 0;
-    QTest::newRow("FAIL1") << "fail1Button" << 2 << 1;
-    QTest::newRow("end") << "stopButton" << 0 << 0;
-    QTest::newRow("back to the newest row") << "backButton" << 5 << 2;
-}
-
-void TestDiagnWindows::stepDialogAnswers() {
-    QFETCH(QString, button);
-    QFETCH(int, code);
-    QFETCH(int, argument);
-    auto* d = new CManualStepDialog(request(2, 3));
-    QSignalSpy spy(d, &CManualStepDialog::outcome);
-    QCOMPARE(d->findChild<QLabel*>("stepText")->text(), QStringLiteral("Проверьте сигнал"));
-    QCOMPARE(d->findChild<QListWidget*>("stepHistory")->item(1)->text(), QStringLiteral("DD1  FAIL1"));
-    d->show();
-    d->findChild<QPushButton*>(button)->click();
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy[0][0].toInt(), code);
-    QCOMPARE(spy[0][1].toInt(), argument);
-    QVERIFY(!d->isVisible()); // it closes itself (and is deleted later)
-}
-
-void TestDiagnWindows::conclusionOffersOnlyBackAndEnd() {
-    auto* d = new CManualStepDialog(request(3, 2));
-    QVERIFY(!button(d, "passButton")->isEnabled());
-    QVERIFY(!button(d, "fail0Button")->isEnabled());
-    QVERIFY(!button(d, "fail1Button")->isEnabled());
-    QVERIFY(button(d, "backButton")->isEnabled());
-    QVERIFY(button(d, "stopButton")->isEnabled());
-    delete d;
-    // Without history there is no row to go back to.
-    auto* first = new CManualStepDialog(request(2, 0));
-    QVERIFY(!button(first, "backButton")->isEnabled());
-    delete first;
-}
-
-void TestDiagnWindows::closingEndsTheRun() {
-    auto* d = new CManualStepDialog(request(1, 0));
-    QSignalSpy spy(d, &CManualStepDialog::outcome);
-    d->show();
-    d->close();
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy[0][0].toInt(), int(CodeStop));
-}
 
 void TestDiagnWindows::cornerAwayFromTheMark_data() {
     QTest::addColumn<QRect>("avoid");

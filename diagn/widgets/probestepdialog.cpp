@@ -1,6 +1,6 @@
 #include "probestepdialog.h"
 
-#include "manualstepdialog.h"
+#include "stepplacement.h"
 
 #include "core/benchcontext.h"
 
@@ -39,6 +39,25 @@ void paintResult(QLabel* cell, const QString& text, const QColor& background) {
 
 } // namespace
 
+void FillStepHistory(QTreeWidget* list, const StepHistory& history, const QString& currentLabel) {
+    list->setColumnCount(2);
+    list->setHeaderHidden(true);
+    list->setRootIsDecorated(false);
+    for (const StepRecord& h : history)
+        list->addTopLevelItem(new QTreeWidgetItem(QStringList{h.label, historyWord(h.outcome)}));
+    auto* current = new QTreeWidgetItem(QStringList{currentLabel, QStringLiteral("- ?")});
+    list->addTopLevelItem(current);
+    list->scrollToItem(current);
+    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+}
+
+int ChosenHistoryRow(const QTreeWidget* list) {
+    QTreeWidgetItem* item = list->currentItem();
+    const int row = item ? list->indexOfTopLevelItem(item) : -1;
+    // The last row is the step now open.
+    return row >= 0 && row < list->topLevelItemCount() - 1 ? row : -1;
+}
+
 CProbeStepDialog::CProbeStepDialog(BenchContext& ctx, const StepRequest& request, QWidget* parent,
                                    Scheduler scheduler)
     : QDialog(parent), m_ctx(ctx), m_request(request), m_scheduler(std::move(scheduler)) {
@@ -68,15 +87,7 @@ CProbeStepDialog::CProbeStepDialog(BenchContext& ctx, const StepRequest& request
 
     m_history = new QTreeWidget(this);
     m_history->setObjectName(QStringLiteral("stepHistory"));
-    m_history->setColumnCount(2);
-    m_history->setHeaderHidden(true);
-    m_history->setRootIsDecorated(false);
-    for (const StepRecord& h : request.history)
-        m_history->addTopLevelItem(new QTreeWidgetItem(QStringList{h.label, historyWord(h.outcome)}));
-    auto* current = new QTreeWidgetItem(QStringList{m_setup.name.shown, QStringLiteral("- ?")});
-    m_history->addTopLevelItem(current);
-    m_history->scrollToItem(current);
-    m_history->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    FillStepHistory(m_history, request.history, m_setup.name.shown);
     layout->addWidget(m_history);
 
     m_details = new QTreeWidget(this);
@@ -202,12 +213,9 @@ void CProbeStepDialog::OnThirdButton() {
     }
     if (m_request.singlePoint)
         return;
-    QTreeWidgetItem* item = m_history->currentItem();
-    const int row = item ? m_history->indexOfTopLevelItem(item) : -1;
-    // The last row is the step now open.
-    if (row < 0 || row >= m_history->topLevelItemCount() - 1)
-        return;
-    finish(CodeBackToStep, row);
+    const int row = ChosenHistoryRow(m_history);
+    if (row >= 0)
+        finish(CodeBackToStep, row);
 }
 
 void CProbeStepDialog::finish(int code, int argument) {

@@ -14,6 +14,14 @@ namespace kia {
 
 class BenchContext;
 
+/// The step history as both instrument dialogs list it: one row per record
+/// (label, "- PASS" / "- FAIL0" / "- FAIL1"), then the current step with
+/// "- ?", scrolled into view.
+void FillStepHistory(QTreeWidget* list, const StepHistory& history, const QString& currentLabel);
+/// The history row chosen for going back: -1 when none is selected or the
+/// selection is the current step.
+int ChosenHistoryRow(const QTreeWidget* list);
+
 /// The probe step ("Диагностика"): asks for the tip on a point, runs the
 /// step file's check on "Пуск", shows PASS or FAIL for a moment and reports
 /// the outcome once, then closes itself. In single-point mode a FAIL keeps

@@ -1,7 +1,7 @@
 #include "windowdiagnostics.h"
 
 #include "faulttypedlg.h"
-#include "manualstepdialog.h"
+#include "oscstepdialog.h"
 
 #include "app/commandrouter.h"
 #include "app/commandtable.h"
@@ -39,8 +39,8 @@ void WindowDiagnostics::OpenStepDialog(const StepRequest& request) {
         dialog->placeAway(m_frame.clientScreenRect(), request.markRect);
         opened = dialog;
     } else {
-        auto* dialog = new CManualStepDialog(request, &m_frame);
-        connect(dialog, &CManualStepDialog::outcome, this, handle, Qt::QueuedConnection);
+        auto* dialog = new COscStepDialog(m_frame.context(), request, &m_frame);
+        connect(dialog, &COscStepDialog::outcome, this, handle, Qt::QueuedConnection);
         dialog->placeAway(m_frame.clientScreenRect(), request.markRect);
         opened = dialog;
     }

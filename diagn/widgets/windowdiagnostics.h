@@ -2,7 +2,7 @@
 
 #include "diagn/diagnosticsengine.h"
 #include "diagn/faulttypes.h"
-#include "manualstepdialog.h"
+#include "oscstepdialog.h"
 #include "probestepdialog.h"
 
 #include <QDialog>
@@ -30,8 +30,7 @@ public:
     ~WindowDiagnostics() override;
 
     DiagnosticsEngine& engine() { return *m_engine; }
-    /// The step dialog now open, if any: the probe step, or the hand-answer
-    /// dialog for the oscilloscope.
+    /// The step dialog now open, if any: the probe or the oscilloscope step.
     QDialog* stepDialog() const { return m_dialog; }
     void OnFaultTypes();
 
