@@ -14,6 +14,7 @@
 #include "diagn/widgets/faulttypedlg.h"
 #include "diagn/widgets/stepplacement.h"
 #include "diagn/widgets/probestepdialog.h"
+#include "diagn/widgets/oscstepdialog.h"
 #include "diagn/widgets/windowdiagnostics.h"
 #include "sim/bench.h"
 #include "sim/probe.h"
@@ -53,6 +54,7 @@ private slots:
     void cornerAwayFromTheMark();
     void faultTypeOkNeedsASelection();
     void ramFaultFromTheMenuToTheConclusion();
+    void singlePointCheckByName();
 };
 
 void TestDiagnWindows::cornerAwayFromTheMark_data() {
@@ -138,6 +140,53 @@ void TestDiagnWindows::ramFaultFromTheMenuToTheConclusion() {
     button(step, "exitButton")->click();
     QTRY_VERIFY(!fx.ctx->diagnosticsActive);
     QVERIFY(!diagnostics->engine().running());
+    fx.frame.reset();
+    fx.ctx->link.CloseLinkPort();
+}
+
+// A double-click, the point's name, the probe step in single-point mode: a
+// failed check lists the reading and repeats; the pass ends the check and
+// gives the menus back.
+void TestDiagnWindows::singlePointCheckByName() {
+    FrameFixture fx;
+    fx.reset();
+    fx.ctx->boardType = 1;
+    SimulatedBench simulated;
+    simulated.attach(*fx.ctx);
+    QVERIFY(fx.makeFrame(1));
+    QFile ccr(fx.folder() + "/kia_nelta2.ccr");
+    QVERIFY(ccr.open(QIODevice::WriteOnly));
+    ccr.write(toCp1251(QStringLiteral("CIR31-DD3/15;\nOUT-50;\n")));
+    ccr.close();
+    simulated.bench()->probe().setTipLevel(sim::Probe::Low);
+    WindowTestSession* session = InstallTestCommands(*fx.frame, CTestDialog::Pacing::ContextClock);
+    WindowDiagnostics* diagnostics = InstallDiagnostics(*fx.frame, session);
+    CDiagnView* view = fx.frame->view();
+    view->setNameAsker([](QWidget*) { return std::optional<QString>(QStringLiteral("DD3/15")); });
+
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    QPointer<QDialog> step = diagnostics->stepDialog();
+    QVERIFY(qobject_cast<CProbeStepDialog*>(step.data()));
+    QVERIFY(fx.ctx->diagnosticsActive);
+    QVERIFY(!button(step, "backButton")->isEnabled());
+    button(step, "startButton")->click();
+    QTRY_COMPARE(button(step, "backButton")->text(), QStringLiteral("Повторить"));
+    QVERIFY(fx.ctx->diagnosticsActive);
+    simulated.bench()->probe().setTipLevel(sim::Probe::High);
+    button(step, "backButton")->click();
+    QTRY_VERIFY(!fx.ctx->diagnosticsActive);
+    QVERIFY(!diagnostics->engine().running());
+    QTRY_VERIFY(!step);
+
+    // The oscilloscope instead: the look in mode 4 with its instruction.
+    fx.frame->settings().instrument = 0;
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    step = diagnostics->stepDialog();
+    QVERIFY(qobject_cast<COscStepDialog*>(step.data()));
+    QCOMPARE(step->findChild<QLabel*>("stepText")->text(), WindowDiagnostics::pointCheckOscilloscopeText());
+    QVERIFY(!button(step, "backButton")->isEnabled());
+    button(step, "endButton")->click();
+    QTRY_VERIFY(!fx.ctx->diagnosticsActive);
     fx.frame.reset();
     fx.ctx->link.CloseLinkPort();
 }

@@ -8,6 +8,7 @@
 #include "app/mainframe.h"
 #include "boardtests/widgets/windowtestsession.h"
 #include "core/benchcontext.h"
+#include "probe/boardpreparation.h"
 #include "view/controlpoint.h"
 #include "view/diagnview.h"
 
@@ -22,11 +23,15 @@ WindowDiagnostics::WindowDiagnostics(CMainFrame& frame, WindowTestSession& tests
       m_engine(std::make_unique<DiagnosticsEngine>(frame.context(), tests, *this, *this)) {
     m_engine->setLogicProbe([this] { return m_frame.settings().logicProbe(); });
     frame.context().scenarios = m_engine.get();
+    if (CDiagnView* v = frame.view())
+        v->setPointCheckHost(this);
 }
 
 WindowDiagnostics::~WindowDiagnostics() {
     if (m_frame.context().scenarios == m_engine.get())
         m_frame.context().scenarios = nullptr;
+    if (CDiagnView* v = m_frame.view())
+        v->setPointCheckHost(nullptr);
 }
 
 void WindowDiagnostics::OpenStepDialog(const StepRequest& request) {
@@ -47,6 +52,26 @@ void WindowDiagnostics::OpenStepDialog(const StepRequest& request) {
     m_dialog = opened;
     opened->show();
     emit stepDialogOpened(opened);
+}
+
+QString WindowDiagnostics::pointCheckOscilloscopeText() {
+    return QStringLiteral("\nСигнал в выбранной точке\nдолжен соответствовать образцу !");
+}
+
+void WindowDiagnostics::StartPointCheck(const QString& pointName, bool logicProbe, const QRect& markRect) {
+    // The check itself shows what is wrong when the preparation did not work.
+    PrepareBoardForChecks(m_frame.context());
+    m_engine->BeginPointCheck();
+    StepRequest r;
+    r.singlePoint = true;
+    r.point = pointName;
+    r.markRect = markRect;
+    r.oscilloscope = !logicProbe;
+    if (!logicProbe) {
+        r.mode = 4;
+        r.text = pointCheckOscilloscopeText();
+    }
+    OpenStepDialog(r);
 }
 
 void WindowDiagnostics::ClearMarks() {

@@ -2,6 +2,7 @@
 
 #include "diagn/diagnosticsengine.h"
 #include "diagn/faulttypes.h"
+#include "view/pointcheckhost.h"
 #include "oscstepdialog.h"
 #include "probestepdialog.h"
 
@@ -23,7 +24,8 @@ class WindowTestSession;
 class WindowDiagnostics final : public QObject,
                                 public StepDialogHost,
                                 public DiagnosticsBoard,
-                                public FaultTypeChooser {
+                                public FaultTypeChooser,
+                                public PointCheckHost {
     Q_OBJECT
 public:
     WindowDiagnostics(CMainFrame& frame, WindowTestSession& tests);
@@ -44,6 +46,10 @@ public:
     void SetMenusLocked(bool locked) override;
     // FaultTypeChooser
     int ChooseFaultType(const FaultTypeList& list, int& row) override;
+    // PointCheckHost: the board view's single-point check.
+    void StartPointCheck(const QString& pointName, bool logicProbe, const QRect& markRect) override;
+
+    static QString pointCheckOscilloscopeText();
 
 signals:
     /// A step dialog was opened (tests and screenshots follow the run).
