@@ -379,7 +379,9 @@ QStringList LintStepFile(const QString& dgnPath, const QString& ccrPath) {
                             .arg(where, point, line, error));
                     continue;
                 }
-                if (probe && !command.examinable())
+                // A common scenario's point may be meant for the oscilloscope
+                // (the probe passes it unchecked by design); a probe scenario's may not.
+                if (h.kind == KindProbe && !command.examinable())
                     add(QStringLiteral("%1: точку %2 нельзя проконтролировать логическим пробником "
                                        "(шаг пройдёт без проверки)")
                             .arg(where, point));

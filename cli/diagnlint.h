@@ -17,7 +17,7 @@ QStringList LintScenarioFile(const QString& dgnPath, const QString& dotPath);
 /// dialogs read it: circuit lines with a bad mask or no points, scenario
 /// points (the name a step hands to its dialog) without a circuit or command
 /// line for a board type of the scenario, command lines that do not parse
-/// (stimulus rows outside the table among them), and points of probe steps
+/// (stimulus rows outside the table among them), and points of PDIAGN steps
 /// that the probe cannot examine. One Russian line per finding.
 QStringList LintStepFile(const QString& dgnPath, const QString& ccrPath);
 

@@ -262,6 +262,8 @@ void TestDiagnCommands::lintStepFile_data() {
                                           << "точку DD1/2 нельзя проконтролировать логическим пробником";
     QTest::newRow("LOG-0 in a probe step") << probe << "CIR01-DD1/2;\nOUT-5;LOG-0;\n"
                                            << "нельзя проконтролировать";
+    QTest::newRow("common step for the oscilloscope")
+        << "CDIAGN01 X\n1: P-DD1/2;T-a\nEND\n" << "CIR01-DD1/2;\nLOG-0;OUT-0,50\n" << "";
     QTest::newRow("oscilloscope may show any level")
         << "ODIAGN01 X\n1: P-DD1/2;T-a\nEND\n" << "CIR01-DD1/2;\nOUT-20,50:3;SET-18;TIME-5;\n" << "";
     QTest::newRow("oscilloscope bad period") << "ODIAGN01 X\n1: P-DD1/2;T-a\nEND\n"
