@@ -1,7 +1,10 @@
 #include "diagnlint.h"
 
 #include "core/cp1251.h"
+#include "diagn/oscillogram.h"
+#include "diagn/probecheck.h"
 #include "diagn/scenario.h"
+#include "diagn/stepfile.h"
 #include "view/controlpoint.h"
 
 #include <QFile>
@@ -279,6 +282,109 @@ QStringList LintScenarioFile(const QString& dgnPath, const QString& dotPath) {
                                 .arg(file, k.oscilloscope ? QStringLiteral("ODIAGN ") : QString(),
                                      name)
                                 .arg(board);
+            }
+        }
+    }
+    return findings;
+}
+
+QStringList LintStepFile(const QString& dgnPath, const QString& ccrPath) {
+    QStringList findings;
+    QSet<QString> seen;
+    auto add = [&](const QString& f) {
+        if (!seen.contains(f)) {
+            seen.insert(f);
+            findings << f;
+        }
+    };
+    const QString ccrName = QFileInfo(ccrPath).fileName();
+    StepFile ccr;
+    if (!ccr.load(ccrPath)) {
+        findings << QStringLiteral("%1: файл не открывается").arg(ccrName);
+        return findings;
+    }
+    for (int i = 0; i < ccr.lines().size(); ++i) {
+        const QString& l = ccr.lines()[i];
+        if (!StepFile::isCircuitLine(l))
+            continue;
+        if (StepFile::circuitMask(l) <= 0 || StepFile::circuitMask(l) > kAllBoards)
+            add(QStringLiteral("%1:%2: неверная маска типов плат цепи").arg(ccrName).arg(i + 1));
+        if (StepFile::circuitPoints(l).isEmpty())
+            add(QStringLiteral("%1:%2: в цепи нет ни одной точки").arg(ccrName).arg(i + 1));
+    }
+
+    QFile f(dgnPath);
+    if (!f.open(QIODevice::ReadOnly))
+        return findings; // the scenario file's own lint says so
+    struct Head {
+        int kind;
+        int mask;
+        QString name;
+    };
+    QList<Head> heads;
+    while (!f.atEnd()) {
+        QByteArray raw = f.readLine();
+        while (!raw.isEmpty() && (raw.endsWith('\n') || raw.endsWith('\r') || raw.endsWith(' ')))
+            raw.chop(1);
+        const QString l = fromCp1251(raw);
+        for (int k = 0; k < 3; ++k)
+            if (l.startsWith(Scenario::KindKeyword(k)))
+                heads << Head{k, maskAt(l, 6), l.mid(l.lastIndexOf(QLatin1Char(' ')) + 1)};
+    }
+
+    for (const Head& h : heads) {
+        for (int board = 0; board < 5; ++board) {
+            if (!((h.mask >> board) & 1))
+                continue;
+            Scenario s;
+            if (!s.Load(dgnPath, h.name, h.kind, board))
+                continue; // reported by the scenario file's lint
+            const QString where =
+                QStringLiteral("%1 %2").arg(Scenario::KindKeyword(h.kind), h.name);
+            // Which dialog a point step opens: the probe for PDIAGN, the
+            // oscilloscope for ODIAGN, either for CDIAGN (by the instrument chosen).
+            const bool probe = h.kind != KindOscilloscope;
+            const bool osc = h.kind != KindProbe;
+            for (int n = 1; n <= s.NodeCount(); ++n) {
+                const ScenarioNode* node = s.node(n);
+                if (!node || (node->kind != StepPoint && node->kind != StepPointText))
+                    continue;
+                // The dialog gets the last name as written.
+                const QStringList names = node->name.split(QLatin1Char(','), Qt::SkipEmptyParts);
+                if (names.isEmpty())
+                    continue;
+                const QString point = names.last().trimmed();
+                QString line;
+                const StepFile::Status st = ccr.commandLine(point, board, line);
+                if (st == StepFile::NoCircuit) {
+                    add(QStringLiteral("%1: точка %2 без цепи в %3 для типа платы %4")
+                            .arg(where, point, ccrName).arg(board));
+                    continue;
+                }
+                if (st == StepFile::NoCommandLine) {
+                    add(QStringLiteral("%1: для точки %2 нет строки команды в %3 для типа платы %4")
+                            .arg(where, point, ccrName).arg(board));
+                    continue;
+                }
+                QString error;
+                StepCommand command;
+                if (probe && !parseStepCommand(line, command, &error)) {
+                    add(QStringLiteral("%1: точка %2: строка команды \"%3\" не читается: %4")
+                            .arg(where, point, line, error));
+                    continue;
+                }
+                OscCommand oscCommand;
+                if (osc && !parseOscCommand(line, oscCommand, &error)) {
+                    add(QStringLiteral("%1: точка %2: строка команды \"%3\" не читается: %4")
+                            .arg(where, point, line, error));
+                    continue;
+                }
+                // A common scenario's point may be meant for the oscilloscope
+                // (the probe passes it unchecked by design); a probe scenario's may not.
+                if (h.kind == KindProbe && !command.examinable())
+                    add(QStringLiteral("%1: точку %2 нельзя проконтролировать логическим пробником "
+                                       "(шаг пройдёт без проверки)")
+                            .arg(where, point));
             }
         }
     }

@@ -13,6 +13,14 @@ namespace kia {
 /// "D1-". One Russian line per finding; empty when the file is sound.
 QStringList LintScenarioFile(const QString& dgnPath, const QString& dotPath);
 
+/// Checks the step file against the scenarios that use it, as the step
+/// dialogs read it: circuit lines with a bad mask or no points, scenario
+/// points (the name a step hands to its dialog) without a circuit or command
+/// line for a board type of the scenario, command lines that do not parse
+/// (stimulus rows outside the table among them), and points of PDIAGN steps
+/// that the probe cannot examine. One Russian line per finding.
+QStringList LintStepFile(const QString& dgnPath, const QString& ccrPath);
+
 /// The error keywords the program hands to guided diagnostics, with the
 /// board types (bit mask) they occur on and whether they start as
 /// oscilloscope scenarios.

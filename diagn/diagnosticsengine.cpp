@@ -105,6 +105,19 @@ bool DiagnosticsEngine::start(const QString& name, int) {
     return true;
 }
 
+void DiagnosticsEngine::BeginPointCheck() {
+    m_board.SetMenusLocked(true);
+    m_ctx.diagnosticsActive = true;
+    m_active = true;
+    m_history.clear();
+    m_pending = StepRecord();
+    m_node = 0;
+    m_target = {0, 0, 0};
+    m_targetScenario = {m_current, m_current, m_current};
+    m_returnNode = 0;
+    m_unattended = 0;
+}
+
 void DiagnosticsEngine::HandleOutcome(int code, int argument) {
     if (!m_active || m_inRun)
         return; // a dialog answers once, after the engine opened it

@@ -36,6 +36,12 @@ public:
     bool StartOscilloscopeScenario(const QString& name) override;
     bool StartProbeScenario(const QString& name);
 
+    /// A single-point check from the board view: menus locked, the
+    /// diagnostics-active flag set, history and step state cleared (every
+    /// target 0), so the check dialog's outcome ends it through HandleOutcome
+    /// like the last step of a run.
+    void BeginPointCheck();
+
     /// The outcome of the open step dialog (the code table of the step dialogs).
     void HandleOutcome(int code, int argument = 0);
 

@@ -9,11 +9,10 @@
 namespace kia {
 
 namespace {
-
 const QString kCir = QStringLiteral("CIR");
+} // namespace
 
-/// A plain decimal number (blanks around it allowed); false for anything else.
-bool parseNumber(QStringView text, int& value) {
+bool parseStepNumber(QStringView text, int& value) {
     const QStringView t = text.trimmed();
     if (t.isEmpty() || t.size() > 6)
         return false;
@@ -27,8 +26,7 @@ bool parseNumber(QStringView text, int& value) {
     return true;
 }
 
-/// The value of a field: from after the key to the next ";" (or the end).
-bool fieldValue(const QString& line, QStringView key, QStringView& value) {
+bool stepFieldValue(const QString& line, QStringView key, QStringView& value) {
     const qsizetype at = line.indexOf(key);
     if (at < 0)
         return false;
@@ -38,6 +36,13 @@ bool fieldValue(const QString& line, QStringView key, QStringView& value) {
         end = line.size();
     value = QStringView(line).mid(from, end - from);
     return true;
+}
+
+namespace {
+
+bool parseNumber(QStringView text, int& value) { return parseStepNumber(text, value); }
+bool fieldValue(const QString& line, QStringView key, QStringView& value) {
+    return stepFieldValue(line, key, value);
 }
 
 bool fail(QString* error, const QString& text) {
@@ -250,18 +255,27 @@ int StepFile::circuitLine(const QString& stepName, int boardType) const {
     return -1;
 }
 
-StepFile::Status StepFile::find(const QString& writtenPoint, int boardType, StepCommand& out,
-                                QString* error) const {
+StepFile::Status StepFile::commandLine(const QString& writtenPoint, int boardType, QString& line) const {
     if (!m_loaded)
         return CannotOpen;
     const ProbePointName name = parseProbePointName(writtenPoint);
     const int circuit = circuitLine(name.stepName, boardType);
     if (circuit < 0)
         return NoCircuit;
-    const int commandLine = circuit + 1 + name.stars;
-    if (commandLine >= m_lines.size())
+    const int at = circuit + 1 + name.stars;
+    if (at >= m_lines.size())
         return NoCommandLine;
-    return parseStepCommand(m_lines[commandLine], out, error) ? Ok : BadCommandLine;
+    line = m_lines[at];
+    return Ok;
+}
+
+StepFile::Status StepFile::find(const QString& writtenPoint, int boardType, StepCommand& out,
+                                QString* error) const {
+    QString line;
+    const Status s = commandLine(writtenPoint, boardType, line);
+    if (s != Ok)
+        return s;
+    return parseStepCommand(line, out, error) ? Ok : BadCommandLine;
 }
 
 } // namespace kia

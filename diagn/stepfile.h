@@ -26,6 +26,12 @@ ProbePointName parseProbePointName(const QString& written);
 /// above 11 V +12 V (2); everything between is no valid level (4).
 int voltageLevelClass(int tenthsOfVolt);
 
+/// A plain decimal number, blanks around it allowed; false for anything else.
+bool parseStepNumber(QStringView text, int& value);
+/// The value of a command field: from after `key` (found as a substring) to
+/// the next ";" or the end of the line; false when the line lacks the key.
+bool stepFieldValue(const QString& line, QStringView key, QStringView& value);
+
 /// One parsed command line of the step file.
 struct StepCommand {
     int row = -1;               ///< "SET-": stimulus row, -1 none
@@ -72,7 +78,9 @@ public:
     static QStringList circuitPoints(const QString& line);
     static bool isCircuitLine(const QString& line);
 
-    /// Finds the command of a point as the scenario writes it.
+    /// The command line of a point as the scenario writes it.
+    Status commandLine(const QString& writtenPoint, int boardType, QString& line) const;
+    /// Finds and parses the probe command of a point.
     Status find(const QString& writtenPoint, int boardType, StepCommand& out,
                 QString* error = nullptr) const;
 

@@ -11,5 +11,9 @@ qt="$(pkg-config --cflags --libs Qt6Core)"
 clang++-14 $flags -DQT_NO_CAST_FROM_ASCII -I"$src" \
     "$src/fuzz/scenariofuzzer.cpp" "$src/diagn/scenario.cpp" "$src/diagn/faulttypelist.cpp" \
     "$src/core/cp1251.cpp" $qt -o "$out/scenariofuzzer"
+clang++-14 $flags -DQT_NO_CAST_FROM_ASCII -I"$src" \
+    "$src/fuzz/stepfilefuzzer.cpp" "$src/diagn/stepfile.cpp" "$src/diagn/oscillogram.cpp" \
+    "$src/core/cp1251.cpp" $qt -o "$out/stepfilefuzzer"
 for f in "$src"/fuzz/seeds/*; do cp "$f" "$out/corpus/"; done
 echo "$out/scenariofuzzer"
+echo "$out/stepfilefuzzer"

@@ -11,6 +11,9 @@
 #   docs/screenshots/diagnostics-step.png  RAM_ERROR three steps on: mark, step dialog, history
 #   docs/screenshots/circuit-dialog.png    the peripheral test's first circuit, away from its mark
 #   docs/screenshots/circuit-cross-error.png  a cross-check failure in "Ошибка теста периферии"
+#   docs/screenshots/diagnostics-step.png  RAM_ERROR's first probe step: mark, step dialog, history
+#   docs/screenshots/oscilloscope-step.png RAM_ERROR's first step with the oscilloscope:
+#                                          the reference oscillogram
 # Runs the program on the simulated bench in a scratch copy of data/ (the
 # failing boards come from fault scripts given with --faults).
 # Needs xvfb, xauth, xdotool and imagemagick (import). BUILD_DIR picks the build.
@@ -187,7 +190,7 @@ stop
 
 # "Диагностика" → "Диагностика по типам неисправностей...": the list of the
 # sample scenario file; OK on its first line ("Не проходит тест ОЗУ") prepares
-# the link as a test would and starts RAM_ERROR; three steps answered PASS.
+# the link as a test would and starts RAM_ERROR.
 start --sim --board 0
 wait_window 'kia_nelta2' >/dev/null
 sleep 1.5
@@ -203,15 +206,10 @@ dlg=$(wait_window 'Начало тестирования')
 sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$dlg")"
 xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
-for _ in 1 2 3; do
-    step=$(wait_window 'Контроль сигнала')
-    sleep 0.5
-    eval "$(xdotool getwindowgeometry --shell "$step")"
-    xdotool mousemove $((X + 40)) $((Y + HEIGHT - 48)) click 1
-    sleep 0.8
-done
-wait_window 'Контроль сигнала' >/dev/null
-sleep 0.5
+# The first probe step: the point marked, "Установите щуп пробника на" and
+# the history with the step now open.
+step=$(wait_window '^Диагностика$')
+sleep 0.8
 import -window root "$out/diagnostics-step.png"
 stop
 
@@ -251,6 +249,30 @@ xdotool mousemove $((X + 50)) $((Y + HEIGHT - 22)) click 1
 win=$(wait_window 'Ошибка теста периферии')
 sleep 0.5
 shoot_dialog "$win" circuit-cross-error.png 60
+# The same start with the oscilloscope chosen ("Диагностика" → "Устройство
+# контроля сигналов" → "Осциллограф", by keys in the open menu): the
+# oscilloscope step with the reference oscillogram drawn from the step file.
+start --sim --board 0
+wait_window 'kia_nelta2' >/dev/null
+sleep 1.5
+xdotool mousemove 152 10 click 1
+sleep 0.3
+xdotool key Up Up Right Down Return
+sleep 0.3
+xdotool mousemove 152 10 click 1
+sleep 0.3
+xdotool mousemove 250 145 click 1
+win=$(wait_window 'Выберите тип')
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$win")"
+xdotool mousemove $((X + WIDTH - 137)) $((Y + HEIGHT - 23)) click 1
+dlg=$(wait_window 'Начало тестирования')
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$dlg")"
+xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
+step=$(wait_window '^Диагностика$')
+sleep 0.8
+import -window root "$out/oscilloscope-step.png"
 stop
 
 echo "screenshots written to $out"

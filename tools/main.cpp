@@ -76,6 +76,7 @@ bool makeIcons(const QDir& root) {
             ok && savePng(menuIcon(bitmap), bitmaps + QStringLiteral("%1.png").arg(bitmap), &error);
     ok = ok && savePng(programPicture(), bitmaps + QStringLiteral("261.png"), &error) &&
          savePng(connectionPicture(), bitmaps + QStringLiteral("300.png"), &error) &&
+         savePng(oscilloscopeScreen(), bitmaps + QStringLiteral("197.png"), &error) &&
          savePng(testSchemePicture(true), bitmaps + QStringLiteral("301.png"), &error) &&
          savePng(testSchemePicture(false), bitmaps + QStringLiteral("302.png"), &error);
     return ok || fail(error);

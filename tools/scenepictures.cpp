@@ -353,4 +353,33 @@ QImage testSchemePicture(bool programmer) {
     return img;
 }
 
+QImage oscilloscopeScreen() {
+    QImage img(151, 121, QImage::Format_RGB32);
+    img.fill(QColor(0, 0, 0));
+    QPainter p(&img);
+    // No anti-aliasing: single-pixel dots and lines, the same on every machine.
+    const int screenBottom = 107;
+    const QColor dim(0, 90, 40);
+    for (int x = 0; x <= 150; x += 15) {
+        for (int y = 0; y <= screenBottom; y += 3)
+            img.setPixelColor(x, y, dim);
+    }
+    for (int y = 0; y <= screenBottom; y += 15) {
+        for (int x = 0; x <= 150; x += 3)
+            img.setPixelColor(x, y, dim);
+    }
+    // Small ticks on the centre axes, five to a division.
+    const QColor tick(0, 130, 60);
+    for (int x = 0; x <= 150; x += 3) {
+        p.setPen(tick);
+        p.drawLine(x, 59, x, 61);
+    }
+    for (int y = 0; y <= screenBottom; y += 3)
+        p.drawLine(74, y, 76, y);
+    p.fillRect(QRect(0, screenBottom + 1, 151, 121 - screenBottom - 1), QColor(200, 200, 200));
+    p.setPen(QColor(128, 128, 128));
+    p.drawLine(0, screenBottom + 1, 150, screenBottom + 1);
+    return img;
+}
+
 } // namespace kia::art

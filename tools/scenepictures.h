@@ -18,4 +18,10 @@ QImage connectionPicture();
 /// and X4 (board type 4), false the test processor in place of DD3.
 QImage testSchemePicture(bool programmer);
 
+/// Bitmap 197 (151 x 121): the empty oscilloscope screen the oscilloscope
+/// step draws its reference oscillogram on: a black screen with a dim
+/// graticule of 15-pixel divisions and a light strip at the bottom for the
+/// scale label.
+QImage oscilloscopeScreen();
+
 } // namespace kia::art

@@ -3,6 +3,7 @@
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "cli/benchcli.h"
+#include "cli/diagnlint.h"
 #include "core/benchcontext.h"
 #include "core/cp1251.h"
 #include "sim/virtualclock.h"
@@ -50,6 +51,8 @@ private slots:
     void diagnose();
     void diagnoseTestStepAgainstAFaultyBoard();
     void lintFindings();
+    void lintStepFile_data();
+    void lintStepFile();
     void shippedScenarioFile_data();
     void shippedScenarioFile();
 
@@ -236,6 +239,56 @@ void TestDiagnCommands::lintFindings() {
     QVERIFY(bad.out.contains("bad.dgn:2: CDIAGN X: не загружается для типа платы 0"));
     const Run noCcr = run({"lint", "--ccr", m_dir.filePath("missing.ccr")});
     QVERIFY(noCcr.out.contains("missing.ccr: файл не открывается"));
+}
+
+// Each case: one scenario over one step file; the finding expected (empty:
+// none). Points are given for board type 0 only (mask 01).
+void TestDiagnCommands::lintStepFile_data() {
+    QTest::addColumn<QString>("dgn");
+    QTest::addColumn<QString>("ccr");
+    QTest::addColumn<QString>("finding");
+    const QString probe = "PDIAGN01 X\n1: P-DD1/1,DD1/2;T-a\nEND\n";
+    QTest::newRow("sound") << probe << "CIR01-DD1/2;\nOUT-5;\n" << "";
+    QTest::newRow("only the last point counts") << probe << "CIR01-DD1/1;\nOUT-5;\n"
+                                                << "PDIAGN X: точка DD1/2 без цепи в s.ccr для типа платы 0";
+    QTest::newRow("circuit of another board") << probe << "CIR02-DD1/2;\nOUT-5;\n"
+                                              << "точка DD1/2 без цепи в s.ccr для типа платы 0";
+    QTest::newRow("stars past the end") << "PDIAGN01 X\n1: P-DD1/2**;T-a\nEND\n" << "CIR01-DD1/2;\nOUT-5;\n"
+                                        << "для точки DD1/2** нет строки команды";
+    QTest::newRow("row out of range") << probe << "CIR01-DD1/2;\nOUT-5;SET-30;\n"
+                                      << "строка SET-30 вне таблицы (0..24)";
+    QTest::newRow("does not parse") << probe << "CIR01-DD1/2;\nOUT-5V;\n" << "не читается";
+    QTest::newRow("probe cannot examine") << probe << "CIR01-DD1/2;\nOUT-20;\n"
+                                          << "точку DD1/2 нельзя проконтролировать логическим пробником";
+    QTest::newRow("LOG-0 in a probe step") << probe << "CIR01-DD1/2;\nOUT-5;LOG-0;\n"
+                                           << "нельзя проконтролировать";
+    QTest::newRow("common step for the oscilloscope")
+        << "CDIAGN01 X\n1: P-DD1/2;T-a\nEND\n" << "CIR01-DD1/2;\nLOG-0;OUT-0,50\n" << "";
+    QTest::newRow("oscilloscope may show any level")
+        << "ODIAGN01 X\n1: P-DD1/2;T-a\nEND\n" << "CIR01-DD1/2;\nOUT-20,50:3;SET-18;TIME-5;\n" << "";
+    QTest::newRow("oscilloscope bad period") << "ODIAGN01 X\n1: P-DD1/2;T-a\nEND\n"
+                                             << "CIR01-DD1/2;\nOUT-0;TIME-0;\n" << "неверный период TIME-";
+    QTest::newRow("bad circuit mask") << probe << "CIRx1-DD1/2;\nCIR01-DD1/2;\nOUT-5;\n"
+                                      << "s.ccr:1: неверная маска типов плат цепи";
+}
+
+void TestDiagnCommands::lintStepFile() {
+    QFETCH(QString, dgn);
+    QFETCH(QString, ccr);
+    QFETCH(QString, finding);
+    QTemporaryDir dir;
+    for (const auto& [name, text] : {std::pair{QStringLiteral("s.dgn"), dgn}, std::pair{QStringLiteral("s.ccr"), ccr}}) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(toCp1251(text));
+    }
+    const QStringList lines = LintStepFile(dir.filePath("s.dgn"), dir.filePath("s.ccr"));
+    if (finding.isEmpty()) {
+        QCOMPARE(lines, QStringList());
+        return;
+    }
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().contains(finding), qPrintable(lines.first()));
 }
 
 void TestDiagnCommands::shippedScenarioFile_data() {

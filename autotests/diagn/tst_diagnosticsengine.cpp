@@ -67,6 +67,8 @@ private slots:
     void scenarioBranchingToItselfWaitsEachTime();
     void oneRunAtATime();
     void testFailingIntoItselfIsStopped();
+    void pointCheckEndsThroughTheOutcome_data();
+    void pointCheckEndsThroughTheOutcome();
 };
 
 void TestDiagnosticsEngine::walks_data() {
@@ -299,6 +301,44 @@ void TestDiagnosticsEngine::testFailingIntoItselfIsStopped() {
     QCOMPARE(e.dialogs.trace.count(QStringLiteral("test TEST_RAM=2")),
              DiagnosticsEngine::kMaxUnattendedSteps + 1);
     QCOMPARE(e.dialogs.trace.last(), QStringLiteral("end error ") + DiagnosticsEngine::loopText());
+}
+
+// A single-point check after a run: its outcome ends it, whatever the run
+// before it left behind (targets, return point, history).
+void TestDiagnosticsEngine::pointCheckEndsThroughTheOutcome_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("argument");
+    QTest::addColumn<QString>("end");
+    QTest::newRow("pass") << 1 << 0 << "end path";
+    QTest::newRow("fail0") << 2 << 0 << "end path";
+    QTest::newRow("fail1") << 2 << 1 << "end path";
+    QTest::newRow("leave") << 0 << 0 << "end stopped";
+    QTest::newRow("not for the probe")
+        << 6 << 0 << "end error Данная точка не может быть\nпроконтролирована логическим\nпробником !";
+}
+
+void TestDiagnosticsEngine::pointCheckEndsThroughTheOutcome() {
+    QFETCH(int, code);
+    QFETCH(int, argument);
+    EngineRig e;
+    e.writeScenarios(kFile);
+    QVERIFY(e.engine.StartProbeScenario(QStringLiteral("ROM_ERROR")));
+    e.answer({QStringLiteral("fail0")}); // a return point and a history row
+    e.answer({QStringLiteral("stop")});
+    QVERIFY(!e.engine.running());
+    const int dialogsBefore = e.dialogs.requests.size();
+
+    e.engine.BeginPointCheck();
+    QVERIFY(e.engine.running());
+    QVERIFY(e.rig.ctx.diagnosticsActive);
+    QVERIFY(e.board.locked);
+    QVERIFY(e.engine.history().isEmpty());
+    e.engine.HandleOutcome(code, argument);
+    QVERIFY(!e.engine.running());
+    QVERIFY(!e.rig.ctx.diagnosticsActive);
+    QVERIFY(!e.board.locked);
+    QTEST(e.dialogs.trace.last(), "end");
+    QCOMPARE(e.dialogs.requests.size(), dialogsBefore); // no step follows
 }
 
 QTEST_GUILESS_MAIN(TestDiagnosticsEngine)

@@ -1,6 +1,6 @@
-// The step dialog and the fault-type list alone, and a whole run from the
-// main window: a RAM fault on the simulated bench, the RAM test, its
-// "Диагностика", the scenario's steps answered in the step dialog.
+// Step dialog placement and the fault-type list alone, and a whole run from
+// the main window: a RAM fault on the simulated bench, the RAM test, its
+// "Диагностика", the probe step checking the point on the simulated probe.
 #undef QT_NO_CAST_FROM_ASCII
 
 #include "dialogscript.h"
@@ -12,9 +12,12 @@
 #include "boardtests/widgets/testcommandhandlers.h"
 #include "core/cp1251.h"
 #include "diagn/widgets/faulttypedlg.h"
-#include "diagn/widgets/manualstepdialog.h"
+#include "diagn/widgets/stepplacement.h"
+#include "diagn/widgets/probestepdialog.h"
+#include "diagn/widgets/oscstepdialog.h"
 #include "diagn/widgets/windowdiagnostics.h"
 #include "sim/bench.h"
+#include "sim/probe.h"
 #include "view/diagnview.h"
 
 #include <QLabel>
@@ -47,65 +50,12 @@ class TestDiagnWindows : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { RegisterMonoFont(); }
-    void stepDialogAnswers_data();
-    void stepDialogAnswers();
-    void conclusionOffersOnlyBackAndEnd();
-    void closingEndsTheRun();
     void cornerAwayFromTheMark_data();
     void cornerAwayFromTheMark();
     void faultTypeOkNeedsASelection();
     void ramFaultFromTheMenuToTheConclusion();
+    void singlePointCheckByName();
 };
-
-void TestDiagnWindows::stepDialogAnswers_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("argument");
-    QTest::newRow("PASS") << "passButton" << 1 << 0;
-    QTest::newRow("FAIL0") << "fail0Button" << 2 << 0;
-    QTest::newRow("FAIL1") << "fail1Button" << 2 << 1;
-    QTest::newRow("end") << "stopButton" << 0 << 0;
-    QTest::newRow("back to the newest row") << "backButton" << 5 << 2;
-}
-
-void TestDiagnWindows::stepDialogAnswers() {
-    QFETCH(QString, button);
-    QFETCH(int, code);
-    QFETCH(int, argument);
-    auto* d = new CManualStepDialog(request(2, 3));
-    QSignalSpy spy(d, &CManualStepDialog::outcome);
-    QCOMPARE(d->findChild<QLabel*>("stepText")->text(), QStringLiteral("Проверьте сигнал"));
-    QCOMPARE(d->findChild<QListWidget*>("stepHistory")->item(1)->text(), QStringLiteral("DD1  FAIL1"));
-    d->show();
-    d->findChild<QPushButton*>(button)->click();
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy[0][0].toInt(), code);
-    QCOMPARE(spy[0][1].toInt(), argument);
-    QVERIFY(!d->isVisible()); // it closes itself (and is deleted later)
-}
-
-void TestDiagnWindows::conclusionOffersOnlyBackAndEnd() {
-    auto* d = new CManualStepDialog(request(3, 2));
-    QVERIFY(!button(d, "passButton")->isEnabled());
-    QVERIFY(!button(d, "fail0Button")->isEnabled());
-    QVERIFY(!button(d, "fail1Button")->isEnabled());
-    QVERIFY(button(d, "backButton")->isEnabled());
-    QVERIFY(button(d, "stopButton")->isEnabled());
-    delete d;
-    // Without history there is no row to go back to.
-    auto* first = new CManualStepDialog(request(2, 0));
-    QVERIFY(!button(first, "backButton")->isEnabled());
-    delete first;
-}
-
-void TestDiagnWindows::closingEndsTheRun() {
-    auto* d = new CManualStepDialog(request(1, 0));
-    QSignalSpy spy(d, &CManualStepDialog::outcome);
-    d->show();
-    d->close();
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy[0][0].toInt(), int(CodeStop));
-}
 
 void TestDiagnWindows::cornerAwayFromTheMark_data() {
     QTest::addColumn<QRect>("avoid");
@@ -159,6 +109,12 @@ void TestDiagnWindows::ramFaultFromTheMenuToTheConclusion() {
                                       "3: T-Обрыв цепи записи у ###\n"
                                       "END\n")));
     dgn.close();
+    // The write line expects logic 1; the tip sits on a line stuck at 0.
+    QFile ccr(fx.folder() + "/kia_nelta2.ccr");
+    QVERIFY(ccr.open(QIODevice::WriteOnly));
+    ccr.write(toCp1251(QStringLiteral("CIR31-DD3/15;\nOUT-50;\n")));
+    ccr.close();
+    simulated.bench()->probe().setTipLevel(sim::Probe::Low);
 
     WindowTestSession* session = InstallTestCommands(*fx.frame, CTestDialog::Pacing::ContextClock);
     WindowDiagnostics* diagnostics = InstallDiagnostics(*fx.frame, session);
@@ -169,19 +125,68 @@ void TestDiagnWindows::ramFaultFromTheMenuToTheConclusion() {
               [](QDialog* d) { testgui::DialogScript::clickButton(d, "diagnosticsButton"); });
     fx.frame->menuAction(cmd::RamTest)->trigger();
 
-    CManualStepDialog* step = diagnostics->stepDialog();
-    QVERIFY(step);
+    QPointer<QDialog> step = diagnostics->stepDialog();
+    QVERIFY(qobject_cast<CProbeStepDialog*>(step.data()));
     QVERIFY(fx.ctx->diagnosticsActive);
-    QCOMPARE(step->findChild<QLabel*>("stepText")->text(), QStringLiteral("Проверьте сигнал записи"));
+    QCOMPARE(step->findChild<QLabel*>("stepText")->text(),
+             QStringLiteral("\nУстановите щуп пробника на\nDD3/15 !\nНажмите \"Пуск\" !"));
     QVERIFY(!step->geometry().intersects(fx.frame->view()->MarkRect()));
-    button(step, "fail0Button")->click();
+    button(step, "startButton")->click();
+    QCOMPARE(step->findChild<QLabel*>("stepResult")->text(), QStringLiteral("FAIL"));
     QTRY_VERIFY(diagnostics->stepDialog() && diagnostics->stepDialog() != step);
     step = diagnostics->stepDialog();
     QCOMPARE(step->findChild<QLabel*>("stepText")->text(), QStringLiteral("Обрыв цепи записи у DD3/15"));
-    QVERIFY(!button(step, "passButton")->isEnabled());
-    button(step, "stopButton")->click();
+    QVERIFY(!button(step, "startButton")->isEnabled());
+    button(step, "exitButton")->click();
     QTRY_VERIFY(!fx.ctx->diagnosticsActive);
     QVERIFY(!diagnostics->engine().running());
+    fx.frame.reset();
+    fx.ctx->link.CloseLinkPort();
+}
+
+// A double-click, the point's name, the probe step in single-point mode: a
+// failed check lists the reading and repeats; the pass ends the check and
+// gives the menus back.
+void TestDiagnWindows::singlePointCheckByName() {
+    FrameFixture fx;
+    fx.reset();
+    fx.ctx->boardType = 1;
+    SimulatedBench simulated;
+    simulated.attach(*fx.ctx);
+    QVERIFY(fx.makeFrame(1));
+    QFile ccr(fx.folder() + "/kia_nelta2.ccr");
+    QVERIFY(ccr.open(QIODevice::WriteOnly));
+    ccr.write(toCp1251(QStringLiteral("CIR31-DD3/15;\nOUT-50;\n")));
+    ccr.close();
+    simulated.bench()->probe().setTipLevel(sim::Probe::Low);
+    WindowTestSession* session = InstallTestCommands(*fx.frame, CTestDialog::Pacing::ContextClock);
+    WindowDiagnostics* diagnostics = InstallDiagnostics(*fx.frame, session);
+    CDiagnView* view = fx.frame->view();
+    view->setNameAsker([](QWidget*) { return std::optional<QString>(QStringLiteral("DD3/15")); });
+
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    QPointer<QDialog> step = diagnostics->stepDialog();
+    QVERIFY(qobject_cast<CProbeStepDialog*>(step.data()));
+    QVERIFY(fx.ctx->diagnosticsActive);
+    QVERIFY(!button(step, "backButton")->isEnabled());
+    button(step, "startButton")->click();
+    QTRY_COMPARE(button(step, "backButton")->text(), QStringLiteral("Повторить"));
+    QVERIFY(fx.ctx->diagnosticsActive);
+    simulated.bench()->probe().setTipLevel(sim::Probe::High);
+    button(step, "backButton")->click();
+    QTRY_VERIFY(!fx.ctx->diagnosticsActive);
+    QVERIFY(!diagnostics->engine().running());
+    QTRY_VERIFY(!step);
+
+    // The oscilloscope instead: the look in mode 4 with its instruction.
+    fx.frame->settings().instrument = 0;
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    step = diagnostics->stepDialog();
+    QVERIFY(qobject_cast<COscStepDialog*>(step.data()));
+    QCOMPARE(step->findChild<QLabel*>("stepText")->text(), WindowDiagnostics::pointCheckOscilloscopeText());
+    QVERIFY(!button(step, "backButton")->isEnabled());
+    button(step, "endButton")->click();
+    QTRY_VERIFY(!fx.ctx->diagnosticsActive);
     fx.frame.reset();
     fx.ctx->link.CloseLinkPort();
 }

@@ -38,6 +38,7 @@ private slots:
         QTest::newRow("program picture") << 261 << QSize(378, 378);
         QTest::newRow("tool bar strip") << 128 << QSize(29 * 32, 32);
         QTest::newRow("connection picture") << 300 << QSize(397, 169);
+        QTest::newRow("oscilloscope screen") << 197 << QSize(151, 121);
         for (int id : MenuIconIds)
             QTest::addRow("menu icon %d", id) << id << QSize(16, 16);
     }

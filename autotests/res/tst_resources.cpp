@@ -16,7 +16,7 @@ private slots:
         const int boards[] = {131, 132, 133, 134, 240, 241, 244, 245, 281, 282};
         for (int id : boards)
             QTest::addRow("bitmap %d", id) << QStringLiteral(":/bitmaps/%1.png").arg(id) << QSize();
-        for (int id : {128, 261, 300, 301, 302})
+        for (int id : {128, 197, 261, 300, 301, 302})
             QTest::addRow("bitmap %d", id) << QStringLiteral(":/bitmaps/%1.png").arg(id) << QSize();
         for (int id : {260, 262, 263, 264, 265, 266, 267, 268, 269, 270, 271,
                        272, 273, 274, 275, 276, 277, 278, 279, 280, 285})

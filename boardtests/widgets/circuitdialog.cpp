@@ -1,7 +1,7 @@
 #include "circuitdialog.h"
 
 #include "boardtests/circuitdialogmodel.h"
-#include "diagn/widgets/manualstepdialog.h"
+#include "diagn/widgets/stepplacement.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,13 +1,14 @@
 #include "windowdiagnostics.h"
 
 #include "faulttypedlg.h"
-#include "manualstepdialog.h"
+#include "oscstepdialog.h"
 
 #include "app/commandrouter.h"
 #include "app/commandtable.h"
 #include "app/mainframe.h"
 #include "boardtests/widgets/windowtestsession.h"
 #include "core/benchcontext.h"
+#include "probe/boardpreparation.h"
 #include "view/controlpoint.h"
 #include "view/diagnview.h"
 
@@ -22,23 +23,58 @@ WindowDiagnostics::WindowDiagnostics(CMainFrame& frame, WindowTestSession& tests
       m_engine(std::make_unique<DiagnosticsEngine>(frame.context(), tests, *this, *this)) {
     m_engine->setLogicProbe([this] { return m_frame.settings().logicProbe(); });
     frame.context().scenarios = m_engine.get();
+    m_view = frame.view();
+    if (m_view)
+        m_view->setPointCheckHost(this);
 }
 
 WindowDiagnostics::~WindowDiagnostics() {
     if (m_ctx.scenarios == m_engine.get())
         m_ctx.scenarios = nullptr;
+    // The frame may be half gone (this object is its child): only the view,
+    // watched since the start, is touched, and only while it still exists.
+    if (m_view)
+        m_view->setPointCheckHost(nullptr);
 }
 
 void WindowDiagnostics::OpenStepDialog(const StepRequest& request) {
-    auto* dialog = new CManualStepDialog(request, &m_frame);
-    m_dialog = dialog;
     // The outcome is handled after the dialog has closed itself.
-    connect(dialog, &CManualStepDialog::outcome, this,
-            [this](int code, int argument) { m_engine->HandleOutcome(code, argument); },
-            Qt::QueuedConnection);
-    dialog->placeAway(m_frame.clientScreenRect(), request.markRect);
-    dialog->show();
-    emit stepDialogOpened(dialog);
+    auto handle = [this](int code, int argument) { m_engine->HandleOutcome(code, argument); };
+    QDialog* opened = nullptr;
+    if (!request.oscilloscope) {
+        auto* dialog = new CProbeStepDialog(m_frame.context(), request, &m_frame);
+        connect(dialog, &CProbeStepDialog::outcome, this, handle, Qt::QueuedConnection);
+        dialog->placeAway(m_frame.clientScreenRect(), request.markRect);
+        opened = dialog;
+    } else {
+        auto* dialog = new COscStepDialog(m_frame.context(), request, &m_frame);
+        connect(dialog, &COscStepDialog::outcome, this, handle, Qt::QueuedConnection);
+        dialog->placeAway(m_frame.clientScreenRect(), request.markRect);
+        opened = dialog;
+    }
+    m_dialog = opened;
+    opened->show();
+    emit stepDialogOpened(opened);
+}
+
+QString WindowDiagnostics::pointCheckOscilloscopeText() {
+    return QStringLiteral("\nСигнал в выбранной точке\nдолжен соответствовать образцу !");
+}
+
+void WindowDiagnostics::StartPointCheck(const QString& pointName, bool logicProbe, const QRect& markRect) {
+    // The check itself shows what is wrong when the preparation did not work.
+    PrepareBoardForChecks(m_frame.context());
+    m_engine->BeginPointCheck();
+    StepRequest r;
+    r.singlePoint = true;
+    r.point = pointName;
+    r.markRect = markRect;
+    r.oscilloscope = !logicProbe;
+    if (!logicProbe) {
+        r.mode = 4;
+        r.text = pointCheckOscilloscopeText();
+    }
+    OpenStepDialog(r);
 }
 
 void WindowDiagnostics::ClearMarks() {

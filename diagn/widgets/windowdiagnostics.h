@@ -2,14 +2,20 @@
 
 #include "diagn/diagnosticsengine.h"
 #include "diagn/faulttypes.h"
-#include "manualstepdialog.h"
+#include "view/pointcheckhost.h"
+#include "oscstepdialog.h"
+#include "probestepdialog.h"
 
 #include <QDialog>
 #include <QObject>
 #include <QPointer>
+
+#include "view/diagnview.h"
 #include <memory>
 
 namespace kia {
+
+class CDiagnView;
 
 class BenchContext;
 class CMainFrame;
@@ -23,15 +29,16 @@ class WindowTestSession;
 class WindowDiagnostics final : public QObject,
                                 public StepDialogHost,
                                 public DiagnosticsBoard,
-                                public FaultTypeChooser {
+                                public FaultTypeChooser,
+                                public PointCheckHost {
     Q_OBJECT
 public:
     WindowDiagnostics(CMainFrame& frame, WindowTestSession& tests);
     ~WindowDiagnostics() override;
 
     DiagnosticsEngine& engine() { return *m_engine; }
-    /// The step dialog now open, if any.
-    CManualStepDialog* stepDialog() const { return m_dialog; }
+    /// The step dialog now open, if any: the probe or the oscilloscope step.
+    QDialog* stepDialog() const { return m_dialog; }
     void OnFaultTypes();
 
     // StepDialogHost
@@ -44,10 +51,14 @@ public:
     void SetMenusLocked(bool locked) override;
     // FaultTypeChooser
     int ChooseFaultType(const FaultTypeList& list, int& row) override;
+    // PointCheckHost: the board view's single-point check.
+    void StartPointCheck(const QString& pointName, bool logicProbe, const QRect& markRect) override;
+
+    static QString pointCheckOscilloscopeText();
 
 signals:
     /// A step dialog was opened (tests and screenshots follow the run).
-    void stepDialogOpened(CManualStepDialog* dialog);
+    void stepDialogOpened(QDialog* dialog);
     /// The fault-type list is about to run modally.
     void faultTypeDialogOpened(QDialog* dialog);
 
@@ -58,7 +69,8 @@ private:
     BenchContext& m_ctx;
     WindowTestSession& m_tests;
     std::unique_ptr<DiagnosticsEngine> m_engine;
-    QPointer<CManualStepDialog> m_dialog;
+    QPointer<QDialog> m_dialog;
+    QPointer<CDiagnView> m_view;
 };
 
 /// Makes the frame's guided diagnostics and registers the fault-type
