@@ -13,6 +13,7 @@
 #include "sim/faultscript.h"
 #include "boardtests/widgets/testcommandhandlers.h"
 #include "diagn/widgets/windowdiagnostics.h"
+#include "service/widgets/servicecommandhandlers.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -131,7 +132,9 @@ int main(int argc, char** argv) {
     prompts.setParentWindow(&frame);
     if (!frame.Create())
         return 1;
-    InstallDiagnostics(frame, InstallTestCommands(frame));
+    WindowTestSession* tests = InstallTestCommands(frame);
+    InstallServiceCommands(frame, *tests);
+    InstallDiagnostics(frame, tests);
     frame.ActivateFrame();
     return app.exec();
 }
