@@ -34,6 +34,7 @@ enum class BoardFaultKind {
     KeyDead,            ///< a key whose contact never closes
     KeyPress,           ///< not a fault: the engineer presses a key (scripted, from the first scan)
     EmitterSilent,      ///< the sound emitter gives no sound
+    ReadFlip,           ///< type 4: a byte of a memory that reads back with bits inverted
 };
 
 /// One named board fault. Made in tests with the static constructors (or read
@@ -86,6 +87,14 @@ struct BoardFault {
     static BoardFault keyDead(const QString& key);
     static BoardFault keyPress(const QString& key, int atMs, int holdMs = 200);
     static BoardFault emitterSilent();
+    /// The memories a ReadFlip can sit in (its `bank`): the fiscal memory
+    /// (0..0xFFFF, bank 1 from 0x8000), the data EEPROM (0..0x1FFFF), the
+    /// program EEPROM (0..0x1FFFF, half 1 from 0x10000), DD5's code memory
+    /// (0..0x1FFF) and the assembled cash register's memory (0..0x1FFFF).
+    enum FlipMemory { FlipFiscal, FlipDataEeprom, FlipProgram, FlipDd5, FlipRegister };
+    static BoardFault readFlip(FlipMemory memory, quint32 address, quint8 flip = 0x01);
+    /// The script name of a FlipMemory ("fp", "eeprom", "program", "dd5", "register").
+    static QString flipMemoryName(int memory);
 
     /// The fault as a line of the fault script ("port-low 2.3",
     /// "ram-cell addr=0x1235 low=0x04", ...); also its name in test reports.

@@ -101,6 +101,16 @@ void BoardModel::applyFault(const BoardFault& f) {
     case BoardFaultKind::EmitterSilent:
         m_sound.setSilent(true);
         break;
+    case BoardFaultKind::ReadFlip:
+        // DD5 and the cash register are not on the board model: the bench
+        // puts those two on.
+        if (f.bank == BoardFault::FlipFiscal)
+            m_fiscal.setReadFlip(f.address, f.value);
+        else if (f.bank == BoardFault::FlipDataEeprom)
+            m_dataEeprom.setReadFlip(f.address, f.value);
+        else if (f.bank == BoardFault::FlipProgram)
+            m_program.setReadFlip(f.address, f.value);
+        break;
     }
 }
 

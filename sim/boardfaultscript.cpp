@@ -43,8 +43,11 @@ constexpr WordInfo kWords[] = {
     {"key-dead", 1, false, {}, 0},
     {"key-press", 1, false, {"at", "hold"}, 1},
     {"emitter-silent", 0, false, {}, 0},
+    {"read-flip", 1, false, {"addr", "xor"}, 1},
     {"older-revision", 0, false, {}, 0},
     {"rom-version", 1, false, {}, 0},
+    {"register-speed", 1, false, {}, 0},
+    {"register-cable", 0, false, {}, 0},
 };
 
 const WordInfo* infoOf(const QString& word) {
@@ -131,7 +134,8 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
                 return fail(QStringLiteral("параметр \"%1\" задан дважды.").arg(key));
         }
         const quint32 max =
-            key == QLatin1String("addr") || key == QLatin1String("reg")
+            key == QLatin1String("addr") && word == QLatin1String("read-flip") ? 0x1FFFFu
+            : key == QLatin1String("addr") || key == QLatin1String("reg")
                 ? 0xFFFFu
                 : (key == QLatin1String("bank") || key == QLatin1String("half") ? 3u : 0xFFu);
         const std::optional<quint32> v = number(value);
@@ -145,6 +149,9 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
     if (args.size() != info->lines) {
         if (info->lines == 0)
             return fail(QStringLiteral("неизвестный параметр \"%1\".").arg(args.first()));
+        if (QLatin1String(info->word) == QLatin1String("register-speed"))
+            return fail(QStringLiteral(
+                "для \"register-speed\" нужна скорость: 9600, 19200, 57600 или 115200."));
         if (QLatin1String(info->word) == QLatin1String("rom-version"))
             return fail(
                 QStringLiteral("для \"rom-version\" нужна версия, например rom-version 2.10."));
@@ -174,6 +181,18 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
         setup.olderRevision = true;
         return true;
     }
+    if (QLatin1String(info->word) == QLatin1String("register-cable")) {
+        setup.registerCable = true;
+        return true;
+    }
+    if (QLatin1String(info->word) == QLatin1String("register-speed")) {
+        const qint32 baud = args.first().toInt();
+        if (baud != 9600 && baud != 19200 && baud != 57600 && baud != 115200)
+            return fail(QStringLiteral("скорость кассы \"%1\" не из 9600, 19200, 57600, 115200.")
+                            .arg(args.first()));
+        setup.registerSpeed = baud;
+        return true;
+    }
     if (QLatin1String(info->word) == QLatin1String("rom-version")) {
         if (!isKnownSoftwareVersion(args.first())) {
             QString known;
@@ -200,7 +219,19 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
                                      static_cast<int>(param("hold", 200)));
         else if (w == QLatin1String("emitter-silent"))
             k = BoardFault::emitterSilent();
-        else
+        else if (w == QLatin1String("read-flip")) {
+            int memory = -1;
+            for (int m = 0; m < 5; ++m) {
+                if (args.first() == BoardFault::flipMemoryName(m))
+                    memory = m;
+            }
+            if (memory < 0)
+                return fail(QStringLiteral("неизвестная память \"%1\" (есть fp, eeprom, program, "
+                                           "dd5, register).")
+                                .arg(args.first()));
+            k = BoardFault::readFlip(static_cast<BoardFault::FlipMemory>(memory), param("addr", 0),
+                                     static_cast<quint8>(param("xor", 1)));
+        } else
             keyWord = false;
         if (keyWord) {
             // The key's name is checked against the board's keyboard when it is put on.
