@@ -19,6 +19,7 @@
 #include "sim/circuitwiring.h"
 #include "view/diagnview.h"
 #include "diagn/widgets/windowdiagnostics.h"
+#include "service/widgets/servicecommandhandlers.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -169,6 +170,7 @@ int main(int argc, char** argv) {
                 bench->setProbePoint(QString());
         };
     }
+    InstallServiceCommands(frame, *session);
     InstallDiagnostics(frame, session);
     frame.ActivateFrame();
     return app.exec();

@@ -3,7 +3,11 @@
 namespace kia {
 
 OperationThread::OperationThread(BenchContext& ctx, int mode, OperationArgument& argument)
-    : m_ctx(ctx), m_mode(mode), m_argument(argument) {}
+    : OperationThread(ctx, operationWorker(mode), argument) {}
+
+OperationThread::OperationThread(BenchContext& ctx, OperationWorker worker,
+                                 OperationArgument& argument)
+    : m_ctx(ctx), m_worker(worker), m_argument(argument) {}
 
 void OperationThread::deleteOnFinish() {
     connect(this, &QThread::finished, this, &QObject::deleteLater);
@@ -11,8 +15,7 @@ void OperationThread::deleteOnFinish() {
 
 void OperationThread::run() {
     // Caption and range are the dialog's own opening; the worker does the rest.
-    const OperationWorker worker = operationWorker(m_mode);
-    const int result = worker ? worker(m_ctx, *this, m_argument) : int(OpFileOpen);
+    const int result = m_worker ? m_worker(m_ctx, *this, m_argument) : int(OpFileOpen);
     emit finishedWith(result);
 }
 

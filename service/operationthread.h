@@ -18,6 +18,8 @@ class OperationThread final : public QThread, private ProgressSink {
     Q_OBJECT
 public:
     OperationThread(BenchContext& ctx, int mode, OperationArgument& argument);
+    /// Runs `worker` instead of the mode's own (a test's stand-in worker).
+    OperationThread(BenchContext& ctx, OperationWorker worker, OperationArgument& argument);
     /// The object goes away by itself after the worker has returned.
     void deleteOnFinish();
 
@@ -38,7 +40,7 @@ private:
     void setCaption(const QString& caption) override { emit captionSet(caption); }
 
     BenchContext& m_ctx;
-    const int m_mode;
+    const OperationWorker m_worker;
     OperationArgument& m_argument;
 };
 

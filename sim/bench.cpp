@@ -87,8 +87,15 @@ void Bench::refreshBoardLocked(bool reseal) {
                                   ? m_controllerSum
                                   : byteSum16(controllerProgramImage(m_romVersion)));
     }
-    for (const BoardFault& f : m_boardFaults)
+    m_models->dd5.clearReadFlips();
+    m_cashRegister->memory().clearCellFaults();
+    for (const BoardFault& f : m_boardFaults) {
         b.applyFault(f);
+        if (f.kind == BoardFaultKind::ReadFlip && f.bank == BoardFault::FlipDd5)
+            m_models->dd5.setReadFlip(static_cast<int>(f.address), f.value);
+        else if (f.kind == BoardFaultKind::ReadFlip && f.bank == BoardFault::FlipRegister)
+            m_cashRegister->memory().setReadFlip(f.address, f.value);
+    }
 }
 
 bool Bench::addBoardFault(const BoardFault& fault, QString* error) {
@@ -374,6 +381,13 @@ bool Bench::loadFaultScript(const QString& text, QString* error) {
     m_olderRevision = board.olderRevision;
     m_romVersion =
         board.romVersion.isEmpty() ? QLatin1String(DefaultSoftwareVersion) : board.romVersion;
+    if (board.registerSpeed != 0)
+        m_cashRegister->setSpeed(board.registerSpeed);
+    if (board.registerCable && m_cable != Cable::CashRegister) {
+        m_cable = Cable::CashRegister;
+        m_output->clear();
+        resetFramingLocked();
+    }
     refreshBoardLocked(true);
     if (error)
         error->clear();

@@ -127,6 +127,19 @@ BoardFault BoardFault::fiscalNoWrite(quint32 address) {
     return f;
 }
 
+BoardFault BoardFault::readFlip(FlipMemory memory, quint32 address, quint8 flip) {
+    BoardFault f = make(BoardFaultKind::ReadFlip);
+    f.bank = memory;
+    f.address = address;
+    f.value = flip;
+    return f;
+}
+
+QString BoardFault::flipMemoryName(int memory) {
+    static const char* const names[] = {"fp", "eeprom", "program", "dd5", "register"};
+    return memory >= 0 && memory < 5 ? QLatin1String(names[memory]) : QString();
+}
+
 BoardFault BoardFault::ppiStuck(int port, int bit, bool high) {
     BoardFault f = make(high ? BoardFaultKind::PpiStuckHigh : BoardFaultKind::PpiStuckLow);
     f.port = port;
@@ -295,6 +308,8 @@ QString BoardFault::keyword(BoardFaultKind kind) {
         return QStringLiteral("probe-broken");
     case BoardFaultKind::SelectDead:
         return QStringLiteral("select-dead");
+    case BoardFaultKind::ReadFlip:
+        return QStringLiteral("read-flip");
     }
     return QString();
 }
@@ -353,6 +368,9 @@ QString BoardFault::scriptLine() const {
         return word + QLatin1Char(' ') + key2 + QLatin1Char(' ') + key;
     case BoardFaultKind::SelectDead:
         return word + QStringLiteral(" out=%1").arg(bank);
+    case BoardFaultKind::ReadFlip:
+        return word + QLatin1Char(' ') + flipMemoryName(bank) + QStringLiteral(" addr=") +
+               hex(address, 4) + QStringLiteral(" xor=") + hex(value, 2);
     case BoardFaultKind::RomStoredSum:
     case BoardFaultKind::ClockStopped:
     case BoardFaultKind::ClockSilent:
@@ -450,6 +468,16 @@ QString BoardFault::checkFor(int boardType) const {
     case BoardFaultKind::SelectDead:
         return bank >= 0 && bank <= 7 ? QString()
                                       : QStringLiteral("выход дешифратора %1 вне 0..7").arg(bank);
+    case BoardFaultKind::ReadFlip: {
+        if (!type4)
+            return QStringLiteral("read-flip моделируется только на плате типа 4");
+        if (value == 0)
+            return QStringLiteral("xor=0 не меняет байт");
+        static const quint32 sizes[] = {0x10000, 0x20000, 0x20000, 0x2000, 0x20000};
+        const quint32 size = sizes[bank];
+        return address < size ? QString()
+                              : outside(QStringLiteral("адрес"), address, size);
+    }
     case BoardFaultKind::IndicatorCell:
     case BoardFaultKind::IndicatorCharacter:
     case BoardFaultKind::IndicatorDead: {

@@ -42,6 +42,7 @@ enum class BoardFaultKind {
     PulseSplit,         ///< the pulse at circuit output `key` drops out in its middle
     ProbeBroken,        ///< the probe or its cable gives neither CTS nor DSR
     SelectDead,         ///< an address decoder output that never goes active (its device is deaf)
+    ReadFlip,           ///< type 4: a byte of a memory that reads back with bits inverted
 };
 
 /// One named board fault. Made in tests with the static constructors (or read
@@ -103,6 +104,14 @@ struct BoardFault {
     static BoardFault probeBroken();
     /// Output `output` 0..7 of the address decoder (DD11 on types 0..3, DD8 on type 4).
     static BoardFault selectDead(int output);
+    /// The memories a ReadFlip can sit in (its `bank`): the fiscal memory
+    /// (0..0xFFFF, bank 1 from 0x8000), the data EEPROM (0..0x1FFFF), the
+    /// program EEPROM (0..0x1FFFF, half 1 from 0x10000), DD5's code memory
+    /// (0..0x1FFF) and the assembled cash register's memory (0..0x1FFFF).
+    enum FlipMemory { FlipFiscal, FlipDataEeprom, FlipProgram, FlipDd5, FlipRegister };
+    static BoardFault readFlip(FlipMemory memory, quint32 address, quint8 flip = 0x01);
+    /// The script name of a FlipMemory ("fp", "eeprom", "program", "dd5", "register").
+    static QString flipMemoryName(int memory);
 
     /// The fault as a line of the fault script ("port-low 2.3",
     /// "ram-cell addr=0x1235 low=0x04", ...); also its name in test reports.

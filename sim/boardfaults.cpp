@@ -104,6 +104,16 @@ void BoardModel::applyFault(const BoardFault& f) {
     case BoardFaultKind::SelectDead:
         m_deadSelects |= static_cast<quint8>(1u << (f.bank & 7));
         break;
+    case BoardFaultKind::ReadFlip:
+        // DD5 and the cash register are not on the board model: the bench
+        // puts those two on.
+        if (f.bank == BoardFault::FlipFiscal)
+            m_fiscal.setReadFlip(f.address, f.value);
+        else if (f.bank == BoardFault::FlipDataEeprom)
+            m_dataEeprom.setReadFlip(f.address, f.value);
+        else if (f.bank == BoardFault::FlipProgram)
+            m_program.setReadFlip(f.address, f.value);
+        break;
     }
 }
 

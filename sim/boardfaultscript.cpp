@@ -51,8 +51,11 @@ constexpr WordInfo kWords[] = {
     {"pulse-split", 1, false, {}, 0},
     {"probe-broken", 0, false, {}, 0},
     {"select-dead", 0, false, {"out"}, 1},
+    {"read-flip", 1, false, {"addr", "xor"}, 1},
     {"older-revision", 0, false, {}, 0},
     {"rom-version", 1, false, {}, 0},
+    {"register-speed", 1, false, {}, 0},
+    {"register-cable", 0, false, {}, 0},
 };
 
 const WordInfo* infoOf(const QString& word) {
@@ -141,6 +144,7 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
         // A key press is timed in milliseconds, up to an hour.
         const quint32 max =
             key == QLatin1String("at") || key == QLatin1String("hold") ? 3600000u
+            : key == QLatin1String("addr") && word == QLatin1String("read-flip") ? 0x1FFFFu
             : key == QLatin1String("addr") || key == QLatin1String("reg")
                 ? 0xFFFFu
                 : (key == QLatin1String("bank") || key == QLatin1String("half") ? 3u : 0xFFu);
@@ -161,6 +165,9 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
             return fail(QStringLiteral("для \"%1\" нужно контрольных точек: %2 (например X5/1).")
                             .arg(word)
                             .arg(info->lines));
+        if (QLatin1String(info->word) == QLatin1String("register-speed"))
+            return fail(QStringLiteral(
+                "для \"register-speed\" нужна скорость: 9600, 19200, 57600 или 115200."));
         if (QLatin1String(info->word) == QLatin1String("rom-version"))
             return fail(
                 QStringLiteral("для \"rom-version\" нужна версия, например rom-version 2.10."));
@@ -188,6 +195,18 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
 
     if (QLatin1String(info->word) == QLatin1String("older-revision")) {
         setup.olderRevision = true;
+        return true;
+    }
+    if (QLatin1String(info->word) == QLatin1String("register-cable")) {
+        setup.registerCable = true;
+        return true;
+    }
+    if (QLatin1String(info->word) == QLatin1String("register-speed")) {
+        const qint32 baud = args.first().toInt();
+        if (baud != 9600 && baud != 19200 && baud != 57600 && baud != 115200)
+            return fail(QStringLiteral("скорость кассы \"%1\" не из 9600, 19200, 57600, 115200.")
+                            .arg(args.first()));
+        setup.registerSpeed = baud;
         return true;
     }
     if (QLatin1String(info->word) == QLatin1String("rom-version")) {
@@ -230,7 +249,19 @@ bool BoardFaultScript::parseLine(const QStringList& words, int lineNo, BoardSetu
             k = BoardFault::probeBroken();
         else if (w == QLatin1String("select-dead"))
             k = BoardFault::selectDead(static_cast<int>(param("out", 0)));
-        else
+        else if (w == QLatin1String("read-flip")) {
+            int memory = -1;
+            for (int m = 0; m < 5; ++m) {
+                if (args.first() == BoardFault::flipMemoryName(m))
+                    memory = m;
+            }
+            if (memory < 0)
+                return fail(QStringLiteral("неизвестная память \"%1\" (есть fp, eeprom, program, "
+                                           "dd5, register).")
+                                .arg(args.first()));
+            k = BoardFault::readFlip(static_cast<BoardFault::FlipMemory>(memory), param("addr", 0),
+                                     static_cast<quint8>(param("xor", 1)));
+        } else
             keyWord = false;
         if (keyWord) {
             // Key and point names are checked against the board when it is put on.

@@ -16,6 +16,10 @@ struct BoardSetup {
     QList<int> faultLines;
     bool olderRevision = false;
     QString romVersion;
+    /// The cash register's speed at power-on (0: 9600, its default).
+    qint32 registerSpeed = 0;
+    /// The cable leads to the assembled cash register instead of the board.
+    bool registerCable = false;
 };
 
 /// Reads the board lines of a fault script (see FaultScript):
@@ -30,6 +34,7 @@ struct BoardSetup {
 ///     fp-dirty addr=A [value=V] | fp-nowrite addr=A
 ///     ppi-low L.B | ppi-high L.B          (L = A, B or C)
 ///     older-revision | rom-version V
+///     register-speed BAUD | register-cable  (9600, 19200, 57600 or 115200)
 ///
 /// A cell given neither low= nor high= reads 0x00 (low=0xFF). Pure, any thread.
 class BoardFaultScript {

@@ -100,7 +100,7 @@ void Dd5Controller::transfer(const quint8* send, int nsend, quint8* recv, int nr
     if (m_pageMode == PageMode::Read && nsend == 0 && nrecv > 0) {
         const int n = std::min(nrecv, m_pageLeft);
         for (int i = 0; i < n; ++i)
-            recv[i] = m_code[static_cast<size_t>(m_pagePtr++)];
+            recv[i] = readCode(m_pagePtr++);
         m_pageLeft -= n;
         if (m_pageLeft == 0)
             m_pageMode = PageMode::None;
@@ -129,7 +129,7 @@ void Dd5Controller::transfer(const quint8* send, int nsend, quint8* recv, int nr
         break;
     case 0x20:
         if (nsend >= 3 && nrecv > 0)
-            recv[0] = m_code[static_cast<size_t>(address(1, 2))];
+            recv[0] = readCode(address(1, 2));
         break;
     case 0x40:
         if (nsend >= 4)
@@ -142,7 +142,7 @@ void Dd5Controller::transfer(const quint8* send, int nsend, quint8* recv, int nr
             m_pageLeft = 256;
             const int n = std::min(nrecv, m_pageLeft);
             for (int i = 0; i < n; ++i)
-                recv[i] = m_code[static_cast<size_t>(m_pagePtr++)];
+                recv[i] = readCode(m_pagePtr++);
             m_pageLeft -= n;
             if (m_pageLeft == 0)
                 m_pageMode = PageMode::None;

@@ -59,11 +59,20 @@ public:
     QByteArray identity() const;
     /// 16-bit sum of the code memory (what the ROM test's controller file adds up to).
     quint16 codeSum() const;
+    /// A code byte that reads back through the serial programming with the
+    /// bits of `flip` inverted (what is programmed stays as written).
+    void setReadFlip(int address, quint8 flip) { m_readFlips[address & (CodeSize - 1)] ^= flip; }
+    void clearReadFlips() { m_readFlips.fill(0); }
 
 private:
+    quint8 readCode(int a) const {
+        const size_t i = static_cast<size_t>(a) & (CodeSize - 1);
+        return static_cast<quint8>(m_code[i] ^ m_readFlips[i]);
+    }
     enum class PageMode { None, Read, Write };
 
     std::array<quint8, CodeSize> m_code{};
+    std::array<quint8, CodeSize> m_readFlips{};
     bool m_held = false;
     bool m_enabled = false;
     PageMode m_pageMode = PageMode::None;

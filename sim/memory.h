@@ -33,6 +33,9 @@ public:
 
     /// A bad cell: bits in stuckLow always read 0, bits in stuckHigh always read 1.
     void setCellFault(quint32 address, quint8 stuckLow, quint8 stuckHigh);
+    /// A cell that stores what is written but reads back with the bits of
+    /// `flip` inverted (a weak cell or a bad data line on read).
+    void setReadFlip(quint32 address, quint8 flip);
     void clearCellFaults() { m_faults.clear(); }
     bool hasCellFaults() const { return !m_faults.empty(); }
 
@@ -41,6 +44,7 @@ private:
         quint32 address;
         quint8 stuckLow;
         quint8 stuckHigh;
+        quint8 flip = 0;
     };
     quint32 wrap(quint32 address) const {
         return (m_size & (m_size - 1)) == 0 ? (address & (m_size - 1)) : address % m_size;

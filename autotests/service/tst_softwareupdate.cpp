@@ -26,6 +26,10 @@ private slots:
     void verifyAtEverySpeed_data();
     void verifyAtEverySpeed();
     void verifyIgnoresUnusedRange();
+    void registerFromFaultScript_data();
+    void byteReadingBackWrongFailsItsCheck_data();
+    void byteReadingBackWrongFailsItsCheck();
+    void registerFromFaultScript();
     void verifyFindsDifference();
     void verifyNoRegister();
     void verifyCancelledFileDialogSwitchesBack();
@@ -163,6 +167,103 @@ void TestSoftwareUpdate::verifyAtEverySpeed() {
     const PromptEvent box = s.rig.prompts.boxes().last();
     QCOMPARE(box.text, QStringLiteral("ПО кассы соответствует эталонному !  "));
     QCOMPARE(box.title, QStringLiteral("Верификация ПО кассы"));
+}
+
+void TestSoftwareUpdate::registerFromFaultScript_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("speed");
+    QTest::addColumn<int>("result");
+    QTest::newRow("57600") << "register-cable\nregister-speed 57600" << 57600 << int(OpDone);
+    QTest::newRow("115200") << "register-speed 115200\nregister-cable" << 115200 << int(OpDone);
+    QTest::newRow("power-on speed") << "register-cable" << 9600 << int(OpDone);
+    // Without the cable the register is not there: no speed answers.
+    QTest::newRow("cable on the board") << "register-speed 57600" << 57600
+                                        << int(OpLinkBase + 2);
+}
+
+void TestSoftwareUpdate::registerFromFaultScript() {
+    QFETCH(QString, script);
+    QFETCH(int, speed);
+    QFETCH(int, result);
+    ServiceRig s;
+    QString error;
+    QVERIFY2(s.rig.bench.loadFaultScript(script, &error), qPrintable(error));
+    QCOMPARE(s.rig.bench.cashRegister().speed(), speed);
+    sim::Bench* bench = &s.rig.bench;
+    sim::VirtualClock* clock = &s.rig.clock;
+    s.rig.ctx.ports.setSimulatorMaker([bench, clock](int) -> std::unique_ptr<SerialLine> {
+        return std::make_unique<sim::BenchLine>(*bench, *clock);
+    });
+    s.rig.ctx.ports.setAllSimulated(true);
+    const QString path = s.folder() + QStringLiteral("kassa.bin");
+    QVERIFY(writeFile(path, sim::CashRegister::softwareImage()));
+    s.rig.prompts.chooseFile(path);
+    QCOMPARE(RunSoftwareVerification(s.rig.ctx, s.service), result);
+    QCOMPARE(s.rig.bench.cashRegister().speed(), speed); // switched back where it was
+}
+
+void TestSoftwareUpdate::byteReadingBackWrongFailsItsCheck_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("result");
+    // Each memory's read-back meets the byte; without the fault it passes. The
+    // test program checks every data and program page it writes by reading it
+    // back, so there the write phase already reports it (132, 134).
+    QTest::newRow("ФП restore") << "read-flip fp addr=0x8123 xor=0x10" << int(ModeRestoreFiscal)
+                                << int(OpFileRead);
+    QTest::newRow("ФП restore, no fault") << "" << int(ModeRestoreFiscal) << int(OpDone);
+    QTest::newRow("РПЗУ restore") << "read-flip eeprom addr=0x1FFFF" << int(ModeRestoreEeprom)
+                                  << int(OpFileRead);
+    QTest::newRow("program EEPROM check") << "read-flip program addr=0x12345"
+                                          << int(ModeUpdateSoftware) << int(OpWrongSize);
+    QTest::newRow("update, no fault") << "" << int(ModeUpdateSoftware) << int(OpDone);
+    QTest::newRow("DD5 check") << "read-flip dd5 addr=0x0100 xor=0x80"
+                               << int(ModeWriteControllerSoftware) << int(OpCompare);
+    // A flip outside the compared range (0x10000..0x11FFF) is never seen.
+    QTest::newRow("register, compared byte") << "read-flip register addr=0x1FFFF"
+                                             << int(ModeVerifySoftware) << int(OpCompare);
+    QTest::newRow("register, unused range") << "read-flip register addr=0x10010"
+                                            << int(ModeVerifySoftware) << int(OpDone);
+}
+
+void TestSoftwareUpdate::byteReadingBackWrongFailsItsCheck() {
+    QFETCH(QString, script);
+    QFETCH(int, mode);
+    QFETCH(int, result);
+    ServiceRig s;
+    s.rig.bench.setDd5StartState(sim::Dd5Controller::StartState::TestProgram);
+    QString error;
+    QVERIFY2(s.rig.bench.loadFaultScript(script, &error), qPrintable(error));
+    const QString path = s.folder() + QStringLiteral("image.bin");
+    OperationArgument a;
+    a.text = path;
+    switch (mode) {
+    case ModeRestoreFiscal:
+        QVERIFY(writeFile(path, updateImage().left(65536)));
+        break;
+    case ModeRestoreEeprom:
+        QVERIFY(writeFile(path, updateImage()));
+        break;
+    case ModeWriteControllerSoftware:
+        a.image = updateImage().left(8192);
+        break;
+    case ModeVerifySoftware:
+        onCashRegister(s, 115200);
+        QVERIFY(writeFile(path, sim::CashRegister::softwareImage()));
+        s.rig.prompts.chooseFile(path);
+        QCOMPARE(RunSoftwareVerification(s.rig.ctx, s.service), result);
+        return;
+    case ModeUpdateSoftware:
+        QVERIFY(writeFile(path, updateImage()));
+        s.rig.prompts.answer(PromptAnswer::Yes);
+        s.rig.prompts.chooseFile(path);
+        QCOMPARE(RunSoftwareUpdate(s.rig.ctx, s.service), result);
+        return;
+    }
+    if (mode == ModeRestoreFiscal || mode == ModeRestoreEeprom)
+        QVERIFY(s.rig.ctx.link.WritePort(1, mode == ModeRestoreFiscal ? 6 : 7, 7));
+    NullProgressSink sink;
+    QCOMPARE(RunOperation(s.rig.ctx, sink, mode, a), result);
 }
 
 void TestSoftwareUpdate::verifyIgnoresUnusedRange() {

@@ -144,6 +144,19 @@ void BoardFaultsTest::badScriptLines_data() {
     QTest::newRow("unknown version")
         << "rom-version 9.99"
         << "Строка 1: неизвестная версия ПО \"9.99\" (есть 2.10, 2.20, 3.01).";
+    QTest::newRow("register speed not one of four")
+        << "register-speed 38400"
+        << "Строка 1: скорость кассы \"38400\" не из 9600, 19200, 57600, 115200.";
+    QTest::newRow("register speed missing")
+        << "register-speed"
+        << "Строка 1: для \"register-speed\" нужна скорость: 9600, 19200, 57600 или 115200.";
+    QTest::newRow("read-flip of an unknown memory")
+        << "read-flip ram addr=1"
+        << "Строка 1: неизвестная память \"ram\" (есть fp, eeprom, program, dd5, register).";
+    QTest::newRow("read-flip without address") << "read-flip dd5"
+                                               << "Строка 1: для \"read-flip\" нужен параметр addr=N.";
+    QTest::newRow("register cable with a value")
+        << "register-cable 1" << "Строка 1: неизвестный параметр \"1\".";
     QTest::newRow("version missing")
         << "rom-version"
         << "Строка 1: для \"rom-version\" нужна версия, например rom-version 2.10.";
@@ -188,6 +201,11 @@ void BoardFaultsTest::faultsThatDoNotFitTheBoard_data() {
                                  << "на плате типа 0 нет вывода \"DD5/18\"";
     QTest::newRow("coupled to itself") << 1 << "circuit-coupled X5/1 X5/1"
                                        << "цепь \"X5/1\" не может быть связана сама с собой";
+    QTest::newRow("read-flip xor 0") << 4 << "read-flip fp addr=1 xor=0" << "xor=0 не меняет байт";
+    QTest::newRow("read-flip beyond DD5") << 4 << "read-flip dd5 addr=0x2000"
+                                          << "адрес 0x2000 вне 0..0x1FFF";
+    QTest::newRow("read-flip on type 0") << 0 << "read-flip fp addr=1"
+                                         << "read-flip моделируется только на плате типа 4";
 }
 
 void BoardFaultsTest::faultsThatDoNotFitTheBoard() {

@@ -1,0 +1,379 @@
+// The "Сервис" commands from the main window on the simulated bench: each
+// command runs through its prompts and the real progress dialog (worker on its
+// own thread) to its message, with the busy flag held while the board is busy.
+
+#include "app/framefixture.h"
+
+#include "app/appfont.h"
+#include "app/commandtable.h"
+#include "app/simulatedbench.h"
+#include "boardtests/widgets/testcommandhandlers.h"
+#include "boardtests/widgets/windowtestsession.h"
+#include "service/controllersoftware.h"
+#include "service/operationmodes.h"
+#include "service/widgets/execprogress.h"
+#include "service/widgets/prever.h"
+#include "service/widgets/servicecommandhandlers.h"
+#include "service/widgets/windowservicehost.h"
+#include "sim/bench.h"
+#include "sim/boardmodel.h"
+#include "sim/cashregister.h"
+#include "sim/dd5controller.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace kia;
+
+namespace {
+
+QByteArray bytesOf(sim::Memory& m) {
+    return QByteArray(reinterpret_cast<const char*>(m.data()), int(m.size()));
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray pattern(int size, int seed) {
+    QByteArray b(size, '\0');
+    for (int i = 0; i < size; ++i)
+        b[i] = char((i * 7 + seed + i / 256) & 0xFF);
+    return b;
+}
+
+/// What one progress dialog showed: the caption it opened with, whether the
+/// busy flag was up, and where its bar stood when it closed.
+struct ProgressSeen {
+    QString caption;
+    bool busy = false;
+    int value = -1;
+    int maximum = -1;
+};
+
+/// The workstation of board type 4 on a simulated bench with a virtual clock.
+struct Workstation {
+    explicit Workstation(sim::Dd5Controller::StartState dd5) {
+        fx.reset();
+        fx.ctx->boardType = 4;
+        simulated.attach(*fx.ctx);
+        simulated.bench()->setDd5StartState(dd5);
+        ok = fx.makeFrame(4);
+        fx.ctx->dontShowStartDialog = true;
+        QFile::copy(qEnvironmentVariable("KIA_SOURCE_DIR") + QStringLiteral("/data/testcpu.052"),
+                    folder() + QStringLiteral("testcpu.052"));
+        tests = InstallTestCommands(*fx.frame, CTestDialog::Pacing::ContextClock);
+        host = InstallServiceCommands(*fx.frame, *tests);
+        QObject::connect(host, &WindowServiceHost::dialogOpened, host,
+                         [this](QDialog* d) { opened(d); });
+    }
+    ~Workstation() {
+        fx.frame.reset();
+        fx.ctx->link.CloseLinkPort();
+    }
+
+    void opened(QDialog* d) {
+        if (auto* p = qobject_cast<CExecProgress*>(d)) {
+            // The probe display's tick while the worker owns the port.
+            fx.frame->OnProbeTimer();
+            progress << ProgressSeen{p->windowTitle(), fx.ctx->busy, -1, -1};
+            const int index = int(progress.size()) - 1;
+            QObject::connect(p, &QDialog::finished, p, [this, p, index] {
+                progress[index].value = p->progressBar()->value();
+                progress[index].maximum = p->progressBar()->maximum();
+            });
+            return;
+        }
+        busyAtPreVerification = fx.ctx->busy;
+        preVerifications << d->objectName();
+        const bool go = continueVerification;
+        QTimer::singleShot(0, d, [d, go] {
+            auto* b = d->findChild<QPushButton*>(go ? QStringLiteral("continueButton")
+                                                    : QStringLiteral("cancelButton"));
+            if (b)
+                b->click();
+            else
+                d->reject();
+        });
+    }
+
+    QString folder() const { return fx.ctx->workingFolder; }
+    sim::Bench& bench() { return *simulated.bench(); }
+    QByteArray dd5Code() {
+        const auto& c = bench().dd5().code();
+        return QByteArray(reinterpret_cast<const char*>(c.data()), int(c.size()));
+    }
+    QList<PromptEvent> boxes() const { return fx.prompts.boxes(); }
+    QStringList captions() const {
+        QStringList c;
+        for (const ProgressSeen& p : progress)
+            c << p.caption;
+        return c;
+    }
+    bool everyBarFullAndBusy() const {
+        for (const ProgressSeen& p : progress) {
+            if (!p.busy || p.value != p.maximum)
+                return false;
+        }
+        return true;
+    }
+
+    FrameFixture fx;
+    SimulatedBench simulated;
+    WindowTestSession* tests = nullptr;
+    WindowServiceHost* host = nullptr;
+    QList<ProgressSeen> progress;
+    QStringList preVerifications;
+    bool continueVerification = true;
+    bool busyAtPreVerification = false;
+    bool ok = false;
+};
+
+QString caption(int mode) { return operationCaption(mode); }
+
+} // namespace
+
+class TestServiceMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { RegisterMonoFont(); }
+    void everyServiceCommandIsRouted();
+    void freshBoardSavesThenRestoresController();
+    void dataMemoryCommands_data();
+    void dataMemoryCommands();
+    void verification_data();
+    void verification();
+    void noToJp1LeavesBoardUntouched();
+};
+
+void TestServiceMenu::everyServiceCommandIsRouted() {
+    Workstation w(sim::Dd5Controller::StartState::TestProgram);
+    QVERIFY(w.ok);
+    for (int id : serviceCommandIds())
+        QVERIFY2(w.fx.frame->router().hasHandler(id), qPrintable(QString::number(id)));
+    QCOMPARE(serviceCommandIds().size(), 9);
+    QCOMPARE(w.fx.ctx->controllerPreparation, static_cast<ControllerPreparation*>(&w.host->preparation()));
+}
+
+void TestServiceMenu::freshBoardSavesThenRestoresController() {
+    // DD5 holds the cash register's software: the first service command files
+    // it and puts the test program in, each step behind its own dialog; the
+    // restore command puts the software back byte for byte.
+    Workstation w(sim::Dd5Controller::StartState::CashSoftware);
+    QVERIFY(w.ok);
+    const QByteArray software = w.dd5Code();
+    const QString fp = w.folder() + QStringLiteral("data.fp");
+    w.fx.prompts.chooseFile(fp);
+    w.fx.frame->OnCommand(cmd::SaveFiscalData);
+
+    QCOMPARE(w.progress.size(), 3);
+    QCOMPARE(w.progress[0].caption, caption(ModeSaveControllerSoftware));
+    QCOMPARE(w.progress[1].caption, caption(ModeWriteTestProgram));
+    QCOMPARE(w.progress[2].caption, caption(ModeSaveFiscal));
+    QVERIFY(w.everyBarFullAndBusy());
+    const QString cpu = w.folder() + QStringLiteral("230607091405.cpu");
+    QFile saved(cpu);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), software);
+    saved.close();
+    QFile data(fp);
+    QVERIFY(data.open(QIODevice::ReadOnly));
+    QCOMPARE(data.readAll(), bytesOf(w.bench().board().fiscalMemory()));
+    const QList<PromptEvent> boxes = w.boxes();
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes[0].title, QStringLiteral("ВНИМАНИЕ"));
+    QCOMPARE(boxes[1].title, QStringLiteral("Сохранение данных ФП в файл"));
+    QCOMPARE(boxes[1].text, QStringLiteral("Данные ФП успешно сохранены !  "));
+    QCOMPARE(boxes[1].icon, PromptIcon::Exclamation);
+    QVERIFY(!w.fx.ctx->busy);
+
+    w.progress.clear();
+    w.fx.prompts.clear();
+    w.fx.prompts.answer(PromptAnswer::Yes);
+    w.fx.frame->OnCommand(cmd::RestoreControllerSoftware);
+    QCOMPARE(w.captions(), QStringList{caption(ModeWriteControllerSoftware)});
+    QVERIFY(w.everyBarFullAndBusy());
+    QCOMPARE(w.dd5Code(), software);
+    QVERIFY(!QFile::exists(cpu)); // found automatically, so it goes
+    QCOMPARE(w.boxes().last().text, QStringLiteral("ПО контроллера успешно восстановлено!"));
+    QCOMPARE(w.boxes().last().title, QStringLiteral("Восстановление ПО контроллера"));
+    QVERIFY(!w.fx.ctx->busy);
+}
+
+void TestServiceMenu::dataMemoryCommands_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("fileSize"); // -1: no file made, -2: the dialog is cancelled
+    QTest::addColumn<QList<int>>("modes");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text"); // "%1" stands for the path; empty: no box
+    QTest::addColumn<bool>("backup");
+
+    QTest::newRow("save ФП") << int(cmd::SaveFiscalData) << -1 << QList<int>{ModeSaveFiscal}
+                             << QStringLiteral("Сохранение данных ФП в файл")
+                             << QStringLiteral("Данные ФП успешно сохранены !  ") << false;
+    QTest::newRow("save ФП cancelled") << int(cmd::SaveFiscalData) << -2 << QList<int>{}
+                                       << QString() << QString() << false;
+    QTest::newRow("restore ФП") << int(cmd::RestoreFiscalData) << 65536
+                                << QList<int>{ModeSaveFiscal, ModeRestoreFiscal}
+                                << QStringLiteral("Восстановление данных ФП из файла")
+                                << QStringLiteral("Данные ФП успешно восстановлены !  ") << true;
+    QTest::newRow("restore ФП 65535 bytes")
+        << int(cmd::RestoreFiscalData) << 65535 << QList<int>{}
+        << QStringLiteral("Восстановление данных ФП из файла")
+        << QStringLiteral("Неверный размер файла %1 !  ") << false;
+    QTest::newRow("clear ФП") << int(cmd::ClearFiscalMemory) << -1
+                              << QList<int>{ModeSaveFiscal, ModeClearFiscal}
+                              << QStringLiteral("Очистка ФП") << QStringLiteral("Накопитель ФП пуст!   ")
+                              << true;
+    QTest::newRow("save РПЗУ") << int(cmd::SaveEepromData) << -1 << QList<int>{ModeSaveEeprom}
+                               << QStringLiteral("Сохранение данных РПЗУ в файл")
+                               << QStringLiteral("Данные РПЗУ успешно сохранены !  ") << false;
+    QTest::newRow("restore РПЗУ") << int(cmd::RestoreEepromData) << 131072
+                                  << QList<int>{ModeSaveEeprom, ModeRestoreEeprom}
+                                  << QStringLiteral("Восстановление данных РПЗУ из файла")
+                                  << QStringLiteral("Данные РПЗУ успешно восстановлены !  ") << true;
+    QTest::newRow("clear РПЗУ") << int(cmd::ClearEeprom) << -1
+                                << QList<int>{ModeSaveEeprom, ModeClearEeprom}
+                                << QStringLiteral("Очистка РПЗУ")
+                                << QStringLiteral("Очистка РПЗУ успешно завершена!   ") << true;
+}
+
+void TestServiceMenu::dataMemoryCommands() {
+    QFETCH(int, command);
+    QFETCH(int, fileSize);
+    QFETCH(QList<int>, modes);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(bool, backup);
+    Workstation w(sim::Dd5Controller::StartState::TestProgram);
+    QVERIFY(w.ok);
+    const bool fiscal = command == cmd::SaveFiscalData || command == cmd::RestoreFiscalData ||
+                        command == cmd::ClearFiscalMemory;
+    sim::Memory& memory =
+        fiscal ? w.bench().board().fiscalMemory() : w.bench().board().dataEeprom();
+    // Something on the board that a backup must keep.
+    const QByteArray before = pattern(int(memory.size()), 3);
+    std::copy(before.begin(), before.end(), reinterpret_cast<char*>(memory.data()));
+    const QString path = w.folder() + QStringLiteral("chosen.dat");
+    const QByteArray contents = pattern(qMax(fileSize, 0), 11);
+    if (fileSize >= 0)
+        QVERIFY(writeFile(path, contents));
+    if (fileSize != -2)
+        w.fx.prompts.chooseFile(path);
+    const QString paneBefore = w.fx.frame->pane(0)->text();
+
+    w.fx.frame->OnCommand(command);
+
+    QList<int> seen;
+    for (const ProgressSeen& p : w.progress) {
+        for (int m = 0; m <= 10; ++m) {
+            if (p.caption == caption(m))
+                seen << m;
+        }
+    }
+    QCOMPARE(seen, modes);
+    QVERIFY(w.everyBarFullAndBusy());
+    QVERIFY(!w.fx.ctx->busy);
+    const QList<PromptEvent> boxes = w.boxes();
+    if (text.isEmpty()) {
+        QVERIFY(boxes.isEmpty());
+    } else {
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].title, title);
+        QCOMPARE(boxes[0].text, text.contains(QStringLiteral("%1")) ? text.arg(path) : text);
+    }
+    // What the memory holds now, by command.
+    const QByteArray now = bytesOf(memory);
+    if (command == cmd::RestoreFiscalData || command == cmd::RestoreEepromData)
+        QCOMPARE(now, fileSize == memory.size() ? contents : before);
+    else if (command == cmd::ClearFiscalMemory || command == cmd::ClearEeprom)
+        QCOMPARE(now, QByteArray(int(memory.size()), char(0xFF)));
+    else
+        QCOMPARE(now, before);
+    if (command == cmd::SaveFiscalData || command == cmd::SaveEepromData) {
+        QFile f(path);
+        QCOMPARE(f.open(QIODevice::ReadOnly), fileSize != -2);
+        if (fileSize != -2)
+            QCOMPARE(f.readAll(), before);
+    }
+    // The backup holds what was there, and the status bar names it.
+    const QStringList backups = QDir(w.folder() + QStringLiteral("backups")).entryList(QDir::Files);
+    QCOMPARE(backups.size(), backup ? 1 : 0);
+    if (backup) {
+        const QString name = w.folder() + QStringLiteral("backups/") + backups.first();
+        QFile b(name);
+        QVERIFY(b.open(QIODevice::ReadOnly));
+        QCOMPARE(b.readAll(), before);
+        QCOMPARE(w.fx.frame->pane(0)->text(), QStringLiteral("Резервная копия: ") + name);
+    } else {
+        QCOMPARE(w.fx.frame->pane(0)->text(), paneBefore);
+    }
+}
+
+void TestServiceMenu::verification_data() {
+    QTest::addColumn<qint32>("speed");
+    QTest::addColumn<bool>("proceed");
+    QTest::newRow("57600, switched and back") << qint32(57600) << true;
+    QTest::newRow("115200, not switched") << qint32(115200) << true;
+    QTest::newRow("cancelled") << qint32(9600) << false;
+}
+
+void TestServiceMenu::verification() {
+    QFETCH(qint32, speed);
+    QFETCH(bool, proceed);
+    Workstation w(sim::Dd5Controller::StartState::TestProgram);
+    QVERIFY(w.ok);
+    w.bench().setCable(sim::Bench::Cable::CashRegister);
+    w.bench().cashRegister().setSpeed(speed);
+    w.continueVerification = proceed;
+    const QString reference = w.folder() + QStringLiteral("kassa.bin");
+    QVERIFY(writeFile(reference, sim::CashRegister::softwareImage()));
+    if (proceed)
+        w.fx.prompts.chooseFile(reference);
+    const quint64 framesBefore = w.bench().cashRegister().frameCount();
+
+    w.fx.frame->OnCommand(cmd::VerifySoftware);
+
+    QCOMPARE(w.preVerifications, QStringList{QStringLiteral("CPreVer")});
+    QVERIFY(w.busyAtPreVerification);
+    QVERIFY(!w.fx.ctx->busy);
+    QCOMPARE(w.fx.ctx->link.openPort(), 0); // the port is left closed
+    QCOMPARE(w.bench().cashRegister().speed(), speed);
+    if (!proceed) {
+        QVERIFY(w.progress.isEmpty());
+        QVERIFY(w.boxes().isEmpty());
+        QCOMPARE(w.bench().cashRegister().frameCount(), framesBefore);
+        return;
+    }
+    QCOMPARE(w.captions(), QStringList{caption(ModeVerifySoftware)});
+    QVERIFY(w.everyBarFullAndBusy());
+    QCOMPARE(w.progress[0].maximum, 1920);
+    QCOMPARE(w.boxes().size(), 1);
+    QCOMPARE(w.boxes()[0].title, QStringLiteral("Верификация ПО кассы"));
+    QCOMPARE(w.boxes()[0].text, QStringLiteral("ПО кассы соответствует эталонному !  "));
+}
+
+void TestServiceMenu::noToJp1LeavesBoardUntouched() {
+    Workstation w(sim::Dd5Controller::StartState::CashSoftware);
+    QVERIFY(w.ok);
+    const QByteArray code = w.dd5Code();
+    const QByteArray program = bytesOf(w.bench().board().programMemory());
+    w.fx.prompts.answer(PromptAnswer::No);
+    w.fx.frame->OnCommand(cmd::UpdateSoftware);
+    QCOMPARE(w.boxes().size(), 1);
+    QCOMPARE(w.boxes()[0].kind, PromptEvent::Question);
+    QCOMPARE(w.boxes()[0].title, QStringLiteral("Обновление ПО кассы..."));
+    QVERIFY(w.progress.isEmpty());
+    QCOMPARE(w.dd5Code(), code);
+    QCOMPARE(bytesOf(w.bench().board().programMemory()), program);
+    QVERIFY(!w.fx.ctx->busy);
+}
+
+QTEST_MAIN(TestServiceMenu)
+#include "tst_servicemenu.moc"
