@@ -59,7 +59,7 @@ bool JournalReader::events(const JournalFilter& filter, QList<JournalRow>* rows,
         return false;
     }
     QString sql = QStringLiteral("SELECT id, at, board_type, board_id, kind, name, result, verdict,"
-                                 " details FROM events WHERE 1 = 1");
+                                 " details, outcome FROM events WHERE 1 = 1");
     QVariantList binds;
     if (!filter.anyBoard) {
         sql += QStringLiteral(" AND board_id = ?");
@@ -101,6 +101,10 @@ bool JournalReader::events(const JournalFilter& filter, QList<JournalRow>* rows,
         r.result = q.value(6).toInt();
         r.verdict = q.value(7).toString();
         r.details = QJsonDocument::fromJson(q.value(8).toString().toUtf8()).object();
+        const int outcome = q.value(9).toInt();
+        r.outcome = outcome == 1   ? JournalEvent::Outcome::Passed
+                    : outcome == 2 ? JournalEvent::Outcome::Failed
+                                   : JournalEvent::Outcome::None;
         rows->append(r);
     }
     return true;
@@ -138,7 +142,7 @@ QByteArray csvField(const QString& text) {
 
 QByteArray journalCsv(const QList<JournalRow>& rows) {
     QByteArray out("\xEF\xBB\xBF");
-    out += "id,время,тип платы,плата,вид,что,результат,итог,подробности\r\n";
+    out += "id,время,тип платы,плата,вид,что,результат,исход,итог,подробности\r\n";
     for (const JournalRow& r : rows) {
         const QStringList fields{
             QString::number(r.id),
@@ -148,6 +152,7 @@ QByteArray journalCsv(const QList<JournalRow>& rows) {
             journalKindLabel(r.kind),
             r.name,
             QString::number(r.result),
+            journalOutcomeLabel(r.outcome),
             r.verdict,
             QString::fromUtf8(QJsonDocument(r.details).toJson(QJsonDocument::Compact)),
         };

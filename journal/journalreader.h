@@ -18,6 +18,7 @@ struct JournalRow {
     JournalEvent::Kind kind = JournalEvent::Kind::Test;
     QString name;
     int result = 0;
+    JournalEvent::Outcome outcome = JournalEvent::Outcome::None;
     QString verdict;
     QJsonObject details;
 };

@@ -26,6 +26,7 @@ const char* const kTables[] = {
     " kind TEXT NOT NULL,"
     " name TEXT NOT NULL,"
     " result INTEGER NOT NULL,"
+    " outcome INTEGER NOT NULL DEFAULT 0,"
     " verdict TEXT NOT NULL DEFAULT '',"
     " details TEXT NOT NULL DEFAULT '{}')",
     "CREATE INDEX IF NOT EXISTS events_by_board ON events (board_id, at)",

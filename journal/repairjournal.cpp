@@ -116,8 +116,8 @@ bool RepairJournal::writePending(qint64* lastId, QString* error) {
     }
     QSqlQuery q(db);
     q.prepare(QStringLiteral(
-        "INSERT INTO events (at, board_type, board_id, kind, name, result, verdict, details)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        "INSERT INTO events (at, board_type, board_id, kind, name, result, outcome, verdict,"
+        " details) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     qint64 id = -1;
     for (const JournalEvent& e : std::as_const(m_pending)) {
         q.addBindValue(e.at.toUTC().toString(Qt::ISODateWithMs));
@@ -126,6 +126,7 @@ bool RepairJournal::writePending(qint64* lastId, QString* error) {
         q.addBindValue(journalKindName(e.kind));
         q.addBindValue(text(e.name));
         q.addBindValue(e.result);
+        q.addBindValue(int(e.outcome));
         q.addBindValue(text(e.verdict));
         q.addBindValue(QString::fromUtf8(QJsonDocument(e.details).toJson(QJsonDocument::Compact)));
         if (!q.exec()) {

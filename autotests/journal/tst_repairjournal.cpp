@@ -103,6 +103,7 @@ private slots:
 
         JournalEvent e = makeEvent(JournalEvent::Kind::Service, QStringLiteral("Сохранение ФП"), 1);
         e.verdict = QStringLiteral("Данные ФП сохранены, \"кавычки\", запятые.");
+        e.outcome = JournalEvent::Outcome::Passed;
         e.details.insert(QStringLiteral("file"), QStringLiteral("/tmp/фп.bin"));
         e.details.insert(QStringLiteral("backup"), QStringLiteral("backups/fp-20261208.bin"));
         qint64 id = 0;
@@ -119,6 +120,7 @@ private slots:
         QCOMPARE(r.name, e.name);
         QCOMPARE(r.verdict, e.verdict);
         QCOMPARE(r.result, 1);
+        QCOMPARE(r.outcome, JournalEvent::Outcome::Passed);
         // Board type and board identity come from the bench when the event leaves them out.
         QCOMPARE(r.boardType, 4);
         QCOMPARE(r.boardId, rig.context.boardId);
@@ -415,11 +417,12 @@ private slots:
         r.name = QStringLiteral("RAM_ERROR");
         r.result = 3;
         r.verdict = QStringLiteral("Неисправна DD6, \"CS\"\nзамените");
+        r.outcome = JournalEvent::Outcome::Failed;
         const QByteArray csv = journalCsv({r});
         QVERIFY(csv.startsWith("\xEF\xBB\xBF" "id,"));
         const QList<QByteArray> lines = csv.mid(3).split('\n');
-        QCOMPARE(lines.first(), QByteArray("id,время,тип платы,плата,вид,что,результат,итог,подробности\r"));
-        QVERIFY(csv.contains("7,2026-12-08 10:05:01,4,\"'=SUM(A1)\",Диагностика,RAM_ERROR,3,"
+        QCOMPARE(lines.first(), QByteArray("id,время,тип платы,плата,вид,что,результат,исход,итог,подробности\r"));
+        QVERIFY(csv.contains("7,2026-12-08 10:05:01,4,\"'=SUM(A1)\",Диагностика,RAM_ERROR,3,неисправность,"
                              "\"Неисправна DD6, \"\"CS\"\"\nзамените\",{}\r\n"));
     }
 
