@@ -5,6 +5,7 @@
 #include "hexdump.h"
 #include "servicecommands.h"
 #include "instrumentcommands.h"
+#include "journalcommand.h"
 #include "testcommand.h"
 
 #include "core/benchcontext.h"
@@ -81,7 +82,7 @@ QString BenchCli::helpText()
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
         + TestCommand::helpText() + ServiceCommands::helpText() +
         InstrumentCommands::helpText() + IndicatorCommands::helpText() +
-        DiagnCommands::helpText() + QStringLiteral(
+        DiagnCommands::helpText() + JournalCommand::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -186,6 +187,13 @@ int BenchCli::run(const QStringList& arguments)
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return usage(QStringLiteral("не указана команда"));
+    // The journal is a file of the working folder: no port, no bench.
+    if (JournalCommand::handles(positional.first())) {
+        QString error;
+        if (!JournalCommand::validate(positional.mid(1), &error))
+            return usage(error);
+        return JournalCommand::run(positional.mid(1), m_out, m_err);
+    }
     if (positional.first() == QStringLiteral("test")) {
         QString error;
         if (!TestCommand::parse(positional.mid(1), m_testOptions, &error))
