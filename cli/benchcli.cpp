@@ -82,7 +82,8 @@ QString BenchCli::helpText()
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
         + TestCommand::helpText() + ServiceCommands::helpText() +
         InstrumentCommands::helpText() + IndicatorCommands::helpText() +
-        DiagnCommands::helpText() + JournalCommand::helpText() + QStringLiteral(
+        DiagnCommands::helpText() + CheckCommand::helpText() + JournalCommand::helpText() +
+        QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -199,6 +200,11 @@ int BenchCli::run(const QStringList& arguments)
         if (!TestCommand::parse(positional.mid(1), m_testOptions, &error))
             return usage(error);
     }
+    if (CheckCommand::handles(positional.first())) {
+        QString error;
+        if (!CheckCommand::parse(positional.mid(1), m_checkOptions, &error))
+            return usage(error);
+    }
     // The whole command line is checked before any port is touched.
     Command command;
     if (const int bad = parseCommand(positional.first(), positional.mid(1), command))
@@ -258,8 +264,8 @@ int BenchCli::parseCommand(const QString& command, const QStringList& args, Comm
         c.args = args; // checked by the command itself
         return ExitOk;
     }
-    if (command == QStringLiteral("test"))
-        return ExitOk; // its arguments were read with the options
+    if (command == QStringLiteral("test") || CheckCommand::handles(command))
+        return ExitOk; // their arguments were read with the options
     if (command == QStringLiteral("read-port")) {
         if (args.size() != 1 || !parseNumber(args[0], 3, c.port))
             return usage(QStringLiteral("read-port P: порт от 0 до 3"));
@@ -317,6 +323,8 @@ int BenchCli::execute(const Command& c)
         return InstrumentCommands(*m_ctx, m_out, m_err).run(c.name, c.args);
     if (c.name == QStringLiteral("segment-test"))
         return IndicatorCommands(*m_ctx, m_bench.get(), m_out, m_err).segmentTest(c.args);
+    if (CheckCommand::handles(c.name))
+        return CheckCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_checkOptions);
     return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checkcommand.h"
 #include "testcommand.h"
 
 #include <QStringList>
@@ -71,6 +72,7 @@ private:
     std::unique_ptr<sim::Bench> m_bench;
     QString m_faultScript;
     TestCommand::Options m_testOptions;
+    CheckCommand::Options m_checkOptions;
     QString m_dd5State;
 };
 

@@ -46,6 +46,8 @@ public:
     /// The board on the bench as the journal tells boards apart: the number
     /// the engineer entered, or DD5's identity on board type 4; empty: unknown.
     QString boardId;
+    /// Board type 4: DD5's identity as last read (empty: none or not read).
+    QString controllerIdentity;
 
     /// Chosen at start-up, fixed for the run.
     int boardType = 0;

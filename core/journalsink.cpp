@@ -42,4 +42,16 @@ QString journalKindLabel(JournalEvent::Kind kind) {
     return QString();
 }
 
+QString journalOutcomeLabel(JournalEvent::Outcome outcome) {
+    switch (outcome) {
+    case JournalEvent::Outcome::Passed:
+        return QStringLiteral("норма");
+    case JournalEvent::Outcome::Failed:
+        return QStringLiteral("неисправность");
+    case JournalEvent::Outcome::None:
+        break;
+    }
+    return QStringLiteral("");
+}
+
 } // namespace kia

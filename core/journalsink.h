@@ -10,12 +10,17 @@ namespace kia {
 /// history: a board test, a diagnostics run, a service operation, a full check.
 struct JournalEvent {
     enum class Kind { Test, Diagnostics, Service, FullCheck, Training };
+    /// Whether the board (or the operation) came through: a passed test, a
+    /// completed save; Failed for a fault found or an operation that failed;
+    /// None where neither applies (a run the engineer stopped).
+    enum class Outcome { None = 0, Passed = 1, Failed = 2 };
 
     Kind kind = Kind::Test;
     /// What ran: the test's, scenario's or operation's name as the menu shows it.
     QString name;
     /// The result code of the engine or worker (its own meaning per kind).
     int result = 0;
+    Outcome outcome = Outcome::None;
     /// Whether it passed, in one short Russian line ("Тест пройден", the
     /// conclusion of a diagnostics run, the worker's result text).
     QString verdict;
@@ -43,5 +48,7 @@ QString journalKindName(JournalEvent::Kind kind);
 bool journalKindFromName(const QString& name, JournalEvent::Kind* kind);
 /// Russian label of a kind as the journal window shows it.
 QString journalKindLabel(JournalEvent::Kind kind);
+/// "норма", "неисправность" or empty.
+QString journalOutcomeLabel(JournalEvent::Outcome outcome);
 
 } // namespace kia

@@ -78,7 +78,9 @@ JournalEvent RepairJournal::completed(const JournalEvent& event) const {
     if (e.boardType < 0)
         e.boardType = m_context ? m_context->boardType : 0;
     if (e.boardId.isEmpty() && m_context)
-        e.boardId = m_context->boardId;
+        e.boardId = m_context->boardId.isEmpty() && e.boardType == 4
+                        ? m_context->controllerIdentity
+                        : m_context->boardId;
     return e;
 }
 
