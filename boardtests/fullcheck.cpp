@@ -271,6 +271,10 @@ FullCheckReport RunFullCheck(BenchContext& ctx, FullCheckHost& host) {
         } else if (entry.verdict == CheckVerdict::LinkFailure) {
             report.interrupted = true;
             report.interruption = QStringLiteral("прервана: ошибка связи");
+        } else if (outcome.controllerNotReady) {
+            // Every further test would try to load the test program again.
+            report.interrupted = true;
+            report.interruption = QStringLiteral("прервана: тест-программа в DD5 не отвечает");
         } else if (item.commandId == cmd::BusTest && entry.verdict == CheckVerdict::Failed) {
             skipReason = QStringLiteral("не имеет смысла при неисправной шине контроллера");
         }
