@@ -217,6 +217,7 @@ FullCheckReport RunFullCheck(BenchContext& ctx, FullCheckHost& host) {
 
     QString skipReason;
     int index = 0;
+    ctx.fullCheckRunning = true;
     for (const FullCheckItem& item : plan) {
         if (item.interactive)
             continue;
@@ -280,6 +281,7 @@ FullCheckReport RunFullCheck(BenchContext& ctx, FullCheckHost& host) {
         }
     }
     ctx.dontShowStartDialog = dontShowBefore;
+    ctx.fullCheckRunning = false;
 
     // Diagnostics for what failed, in the order found.
     for (FullCheckEntry& e : report.entries)

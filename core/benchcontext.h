@@ -88,6 +88,10 @@ public:
     bool busy = false;
     bool dontShowStartDialog = false;
     bool diagnosticsActive = false;
+    /// The full check runs: a test that would ask whether to start
+    /// diagnostics takes "yes" without asking (the check collects keywords
+    /// and offers diagnostics at its end).
+    bool fullCheckRunning = false;
 
     /// Texts shared between tests, fault analysis and scenarios.
     QString reportText;
