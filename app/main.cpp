@@ -13,10 +13,14 @@
 #include "sim/faultscript.h"
 #include "boardtests/widgets/testcommandhandlers.h"
 #include "diagn/widgets/windowdiagnostics.h"
+#include "app/workbenchcommands.h"
+#include "boardtests/widgets/windowtestsession.h"
+#include "journal/repairjournal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QTimer>
 #include <cstdio>
 
 using namespace kia;
@@ -127,11 +131,21 @@ int main(int argc, char** argv) {
         }
     }
 
+    // Declared before the frame, so it outlives every window that records.
+    RepairJournal journal(&ctx);
     CMainFrame frame(ctx);
     prompts.setParentWindow(&frame);
     if (!frame.Create())
         return 1;
-    InstallDiagnostics(frame, InstallTestCommands(frame));
+    WindowTestSession* session = InstallTestCommands(frame);
+    InstallDiagnostics(frame, session);
+    // The repair journal of the working folder; a journal that cannot be
+    // opened is said once and the bench works on without it.
+    if (!journal.open(RepairJournal::defaultPath(ctx.workingFolder)))
+        QTimer::singleShot(0, &frame, [&journal] { journal.tellIfUnavailable(); });
+    ctx.journal = &journal;
+    InstallWorkbenchCommands(frame, *session, journal, simulated.bench(),
+                             parser.isSet(faultsOption) ? faultScript : QString());
     frame.ActivateFrame();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace kia {
 
@@ -35,6 +36,14 @@ public:
 
     /// Clears the control-point marks of the board view.
     virtual void ClearMarks() {}
+
+    /// The board's own number for the repair journal, asked once before the
+    /// first test of a run; empty when the engineer skips it (or there is
+    /// nobody to ask).
+    virtual QString AskBoardNumber(int boardType) {
+        Q_UNUSED(boardType)
+        return QString();
+    }
 
 };
 

@@ -46,6 +46,8 @@ public:
     /// The board on the bench as the journal tells boards apart: the number
     /// the engineer entered, or DD5's identity on board type 4; empty: unknown.
     QString boardId;
+    /// The board number was asked for this run (asked once, at the first test).
+    bool boardNumberAsked = false;
     /// Board type 4: DD5's identity as last read (empty: none or not read).
     QString controllerIdentity;
 

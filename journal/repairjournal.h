@@ -38,6 +38,12 @@ public:
     QString path() const { return m_path; }
     QString lastError() const { return m_lastError; }
 
+    /// Tells the engineer (once a run) when the journal could not be opened.
+    void tellIfUnavailable() {
+        if (!m_available)
+            tellOnce(m_lastError);
+    }
+
     /// Records the event (see the class comment for failures).
     void record(const JournalEvent& event) override;
     /// The plain write without prompts: the new row's id in *id, or false with

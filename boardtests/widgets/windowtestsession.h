@@ -33,6 +33,7 @@ public:
     int RunTestDialog(TestEngine& engine) override;
     TestEngineHost& engineHost() override { return *this; }
     void ClearMarks() override;
+    QString AskBoardNumber(int boardType) override;
 
     // TestEngineHost
     int ShowMemoryError(MemoryErrorKind kind, int pattern, quint32 blockStart) override;
