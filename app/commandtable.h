@@ -47,6 +47,11 @@ constexpr int RestoreEepromData = 32882;
 constexpr int ClearEeprom = 32883;
 constexpr int UpdateSoftware = 32884;
 constexpr int VerifySoftware = 32891;
+// Beside the requirements' own commands: the full check, the repair journal
+// and, on the simulated bench, the trainer's faults.
+constexpr int FullCheck = 32900;
+constexpr int RepairJournal = 32901;
+constexpr int SimulatorFaults = 32902;
 // View
 constexpr int ToolBar = 59392;
 constexpr int StatusBar = 59393;

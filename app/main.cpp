@@ -20,10 +20,14 @@
 #include "view/diagnview.h"
 #include "diagn/widgets/windowdiagnostics.h"
 #include "service/widgets/servicecommandhandlers.h"
+#include "app/workbenchcommands.h"
+#include "boardtests/widgets/windowtestsession.h"
+#include "journal/repairjournal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QTimer>
 #include <cstdio>
 
 using namespace kia;
@@ -151,6 +155,8 @@ int main(int argc, char** argv) {
         }
     }
 
+    // Declared before the frame, so it outlives every window that records.
+    RepairJournal journal(&ctx);
     CMainFrame frame(ctx);
     prompts.setParentWindow(&frame);
     if (!frame.Create())
@@ -172,6 +178,13 @@ int main(int argc, char** argv) {
     }
     InstallServiceCommands(frame, *session);
     InstallDiagnostics(frame, session);
+    // The repair journal of the working folder; a journal that cannot be
+    // opened is said once and the bench works on without it.
+    if (!journal.open(RepairJournal::defaultPath(ctx.workingFolder)))
+        QTimer::singleShot(0, &frame, [&journal] { journal.tellIfUnavailable(); });
+    ctx.journal = &journal;
+    InstallWorkbenchCommands(frame, *session, journal, simulated.bench(),
+                             parser.isSet(faultsOption) ? faultScript : QString());
     frame.ActivateFrame();
     return app.exec();
 }

@@ -11,6 +11,7 @@
 #include "link/linkmessages.h"
 #include "link/linkstatus.h"
 #include "testengine.h"
+#include "testjournal.h"
 #include "testresults.h"
 #include "testsession.h"
 #include "testsessionhost.h"
@@ -218,7 +219,8 @@ QString failureKeyword(const BenchContext& ctx, int commandId, int result) {
     }
 }
 
-TestCommandOutcome RunTestCommand(BenchContext& ctx, TestSessionHost& host, int commandId) {
+namespace {
+TestCommandOutcome runTestCommand(BenchContext& ctx, TestSessionHost& host, int commandId) {
     TestCommandOutcome out;
     out.known = isTestCommand(commandId);
     if (!out.known)
@@ -267,6 +269,19 @@ TestCommandOutcome RunTestCommand(BenchContext& ctx, TestSessionHost& host, int 
         showRomFileMessage(ctx, out.result);
     }
     ctx.busy = false;
+    return out;
+}
+
+} // namespace
+
+TestCommandOutcome RunTestCommand(BenchContext& ctx, TestSessionHost& host, int commandId) {
+    // The journal tells boards apart by a number the engineer may give once.
+    if (ctx.journal && !ctx.boardNumberAsked && isTestCommand(commandId)) {
+        ctx.boardNumberAsked = true;
+        ctx.boardId = host.AskBoardNumber(ctx.boardType).trimmed().left(40);
+    }
+    const TestCommandOutcome out = runTestCommand(ctx, host, commandId);
+    journalTestCommand(ctx, commandId, out);
     return out;
 }
 

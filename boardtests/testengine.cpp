@@ -189,7 +189,7 @@ bool TestEngine::beginErrorDisplay() {
 void TestEngine::askDiagnostics(const QString& title, const QString& text, int yesResult) {
     stopTimer();
     m_failure = true;
-    if (diagnosticsActive()) {
+    if (diagnosticsActive() || m_ctx.fullCheckRunning) {
         end(yesResult);
         return;
     }

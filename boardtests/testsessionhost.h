@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace kia {
 
@@ -40,6 +41,13 @@ public:
     /// The host of the peripheral circuit dialogs, when the front has them
     /// (null: a scenario's "TEST_IO" cannot run there).
     virtual CircuitTestHost* circuitHost() { return nullptr; }
+    /// The board's own number for the repair journal, asked once before the
+    /// first test of a run; empty when the engineer skips it (or there is
+    /// nobody to ask).
+    virtual QString AskBoardNumber(int boardType) {
+        Q_UNUSED(boardType)
+        return QString();
+    }
 
 };
 

@@ -5,6 +5,7 @@
 #include "hexdump.h"
 #include "servicecommands.h"
 #include "instrumentcommands.h"
+#include "journalcommand.h"
 #include "testcommand.h"
 
 #include "core/benchcontext.h"
@@ -84,8 +85,8 @@ QString BenchCli::helpText()
         "  identify                     прочитать номер из контроллера DD5 (тип 4)\n")
         + TestCommand::helpText() + ServiceCommands::helpText() +
         InstrumentCommands::helpText() + PeripheralCommands::helpText() +
-        IndicatorCommands::helpText() +
-        DiagnCommands::helpText() + QStringLiteral(
+        IndicatorCommands::helpText() + DiagnCommands::helpText() + CheckCommand::helpText() +
+        JournalCommand::helpText() + QStringLiteral(
         "\n"
         "Числа пишутся десятично или шестнадцатерично (0x1F, 1Fh, $1F).\n"
         "COMn на Linux - это /dev/ttyS<n-1>; переменная KIA_COMn задает другое\n"
@@ -191,6 +192,13 @@ int BenchCli::run(const QStringList& arguments)
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
         return usage(QStringLiteral("не указана команда"));
+    // The journal is a file of the working folder: no port, no bench.
+    if (JournalCommand::handles(positional.first())) {
+        QString error;
+        if (!JournalCommand::validate(positional.mid(1), &error))
+            return usage(error);
+        return JournalCommand::run(positional.mid(1), m_out, m_err);
+    }
     // The whole command line is checked before any port is touched.
     Command command;
     if (const int bad = parseCommand(positional.first(), positional.mid(1), command))
@@ -280,6 +288,8 @@ int BenchCli::parseCommand(const QString& command, const QStringList& args, Comm
         return DiagnCommands::validate(command, args, &error) ? ExitOk : usage(error);
     if (command == QStringLiteral("test"))
         return TestCommand::parse(args, m_testOptions, &error) ? ExitOk : usage(error);
+    if (CheckCommand::handles(command))
+        return CheckCommand::parse(args, m_checkOptions, &error) ? ExitOk : usage(error);
     if (command == QStringLiteral("read-port")) {
         if (args.size() != 1 || !parseNumber(args[0], 3, c.port))
             return usage(QStringLiteral("read-port P: порт от 0 до 3"));
@@ -340,6 +350,8 @@ int BenchCli::execute(const Command& c)
     if (PeripheralCommands::handles(c.name))
         return PeripheralCommands(*m_ctx, *m_prompts, m_bench.get(), m_out, m_err)
             .run(c.name, c.periph);
+    if (CheckCommand::handles(c.name))
+        return CheckCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_checkOptions);
     return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
 }
 

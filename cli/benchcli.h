@@ -1,6 +1,7 @@
 #pragma once
 
 #include "peripheralcommands.h"
+#include "checkcommand.h"
 #include "testcommand.h"
 
 #include <QStringList>
@@ -73,6 +74,7 @@ private:
     std::unique_ptr<sim::Bench> m_bench;
     QString m_faultScript;
     TestCommand::Options m_testOptions;
+    CheckCommand::Options m_checkOptions;
     QString m_dd5State;
 };
 

@@ -1,5 +1,7 @@
 #include "testcommand.h"
 
+#include "consolesession.h"
+
 #include "app/commandtable.h"
 #include "app/versionlist.h"
 #include "core/benchcontext.h"
@@ -73,40 +75,12 @@ public:
     int lastRange = 0;
 
     bool ShowStartDialog(int boardType, bool& dontShowAgain) override {
-        m_err << "[" << startdialog::title() << "] " << startdialog::instructionText(boardType)
-              << "\n";
-        m_err.flush();
         dontShowAgain = false;
-        return true;
+        return consoleStartDialog(m_err, boardType);
     }
 
     bool ChooseSoftwareVersion(BenchContext& ctx) override {
-        QList<VersionEntry> fromFile;
-        QFile file(QDir(ctx.workingFolder).filePath(QStringLiteral("versions.txt")));
-        if (file.open(QIODevice::ReadOnly)) {
-            fromFile = parseVersionList(file.readAll());
-        } else {
-            // As the workstation's version choice says it.
-            ctx.prompts.beep(600, 30);
-            ctx.prompts.message(PromptIcon::Error, applicationTitle(),
-                                QStringLiteral("Ошибка чтения файла \"versions.txt\" !"));
-        }
-        const QList<VersionEntry> choices = versionChoices(fromFile);
-        VersionEntry chosen = choices.constFirst();
-        if (m_options.haveVersion) {
-            chosen = VersionEntry{m_options.version, m_options.version};
-            for (const VersionEntry& e : choices) {
-                if (e.name == m_options.version) {
-                    chosen = e;
-                    break;
-                }
-            }
-        }
-        ctx.chosenVersion = chosen.value;
-        m_err << QStringLiteral("Версия ПО ККМ: ") << shortenForDisplay(chosen.name) << " ("
-              << shortenForDisplay(chosen.value) << ")\n";
-        m_err.flush();
-        return true;
+        return consoleChooseVersion(ctx, m_err, m_options.haveVersion, m_options.version);
     }
 
     int RunTestDialog(TestEngine& engine) override {

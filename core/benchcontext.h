@@ -22,6 +22,7 @@ class Clock;
 class UserPrompts;
 class ScenarioHost;
 class ControllerPreparation;
+class JournalSink;
 
 /// The one bench context of a process: everything that the link, the tests,
 /// the instruments and the service operations share. The program makes one at
@@ -40,6 +41,15 @@ public:
     /// Board type 4: puts the test program into DD5 when it does not answer;
     /// installed by the service operations, null until then.
     ControllerPreparation* controllerPreparation = nullptr;
+    /// The repair journal, once installed; null: nothing is recorded.
+    JournalSink* journal = nullptr;
+    /// The board on the bench as the journal tells boards apart: the number
+    /// the engineer entered, or DD5's identity on board type 4; empty: unknown.
+    QString boardId;
+    /// The board number was asked for this run (asked once, at the first test).
+    bool boardNumberAsked = false;
+    /// Board type 4: DD5's identity as last read (empty: none or not read).
+    QString controllerIdentity;
 
     /// Chosen at start-up, fixed for the run.
     int boardType = 0;
@@ -86,6 +96,10 @@ public:
     bool busy = false;
     bool dontShowStartDialog = false;
     bool diagnosticsActive = false;
+    /// The full check runs: a test that would ask whether to start
+    /// diagnostics takes "yes" without asking (the check collects keywords
+    /// and offers diagnostics at its end).
+    bool fullCheckRunning = false;
 
     /// Texts shared between tests, fault analysis and scenarios.
     QString reportText;

@@ -122,6 +122,15 @@ bool LinkPort::readExact(quint8* data, qint64 n)
 
 bool LinkPort::SendCommandFrame(quint8 code, quint8 a, quint8 b, quint8 c)
 {
+    ++m_stats.frames;
+    const bool ok = sendCommandFrame(code, a, b, c);
+    if (!ok)
+        ++m_stats.failures;
+    return ok;
+}
+
+bool LinkPort::sendCommandFrame(quint8 code, quint8 a, quint8 b, quint8 c)
+{
     const std::array<quint8, 7> frame = buildCommandFrame(m_ctx.boardType, code, a, b, c);
 
     m_ctx.linkStatus = LinkPortError;

@@ -55,6 +55,15 @@ std::array<quint8, 7> buildCommandFrame(int boardType, quint8 code, quint8 a, qu
 /// Builds a long request: n + 1, command, data, checksum (plain for 16 and 32, inverted otherwise).
 QByteArray buildLongRequest(quint8 command, std::span<const quint8> data);
 
+/// What the link has done since it was made (or reset): frames sent (command
+/// and long frames), long frames sent again after a failed try, and frames
+/// whose exchange failed (no echo, wrong acknowledgement, no reply).
+struct LinkStatistics {
+    quint64 frames = 0;
+    quint64 retries = 0;
+    quint64 failures = 0;
+};
+
 /// The programmer link: the one open port and every exchange over it.
 /// Every operation leaves ctx.linkStatus (long frames return their own code).
 /// Used from the UI thread, or from a service worker while the UI waits.
@@ -76,6 +85,8 @@ public:
     bool attachLine(std::unique_ptr<SerialLine> line, int port, qint32 speed);
     /// Every byte both ways goes to this sink while it is set (the CLI's --trace).
     void setTraceSink(std::function<void(const QString&)> sink);
+    const LinkStatistics& statistics() const { return m_stats; }
+    void resetStatistics() { m_stats = LinkStatistics(); }
 
     // --- command frames -------------------------------------------------
     bool SendCommandFrame(quint8 code, quint8 a, quint8 b, quint8 c);
@@ -140,6 +151,8 @@ public:
     bool CashRegisterSetSpeed(qint32 speed);
 
 private:
+    bool sendCommandFrame(quint8 code, quint8 a, quint8 b, quint8 c);
+    quint8 sendLongFrame(quint8 command, int n, int timeoutMs);
     bool setStatus(quint8 status);
     bool writeExact(const quint8* data, qint64 n);
     bool readExact(quint8* data, qint64 n);
@@ -160,6 +173,7 @@ private:
     std::unique_ptr<SerialLine> m_line;
     int m_openPort = 0;
     std::function<void(const QString&)> m_trace;
+    LinkStatistics m_stats;
 };
 
 } // namespace kia

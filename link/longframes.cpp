@@ -38,6 +38,15 @@ QByteArray buildLongRequest(quint8 command, std::span<const quint8> data)
 
 quint8 LinkPort::SendLongFrame(quint8 command, int n, int timeoutMs)
 {
+    ++m_stats.frames;
+    const quint8 r = sendLongFrame(command, n, timeoutMs);
+    if (r != LongOk)
+        ++m_stats.failures;
+    return r;
+}
+
+quint8 LinkPort::sendLongFrame(quint8 command, int n, int timeoutMs)
+{
     if (!m_line || n < 0 || n > kMaxLongData)
         return LongWriteFailed;
     std::array<quint8, 256>& buf = m_ctx.longFrameBuffer;
@@ -92,6 +101,8 @@ quint8 LinkPort::transferWithRetries(int n, int pauseMs)
     std::copy(m_ctx.longFrameBuffer.begin(), m_ctx.longFrameBuffer.begin() + n, request.begin());
     quint8 r = LongNoReply;
     for (int i = 0; i < kTries; ++i) {
+        if (i > 0)
+            ++m_stats.retries;
         if (pauseMs > 0)
             m_ctx.clock.sleepMs(pauseMs);
         // A failed exchange may have left a partial reply in the shared buffer.
@@ -108,6 +119,8 @@ quint8 LinkPort::controlLineTries(quint8 dataByte)
 {
     quint8 r = LongNoReply;
     for (int i = 0; i < kTries; ++i) {
+        if (i > 0)
+            ++m_stats.retries;
         m_ctx.clock.sleepMs(100);
         m_ctx.longFrameBuffer[0] = dataByte;
         r = SendLongFrame(LongControl, 1, kLongTimeoutMs);
@@ -125,6 +138,8 @@ quint8 LinkPort::ProgrammingEnable(bool& accepted)
     accepted = false;
     quint8 r = LongNoReply;
     for (int i = 0; i < kTries; ++i) {
+        if (i > 0)
+            ++m_stats.retries;
         std::copy(std::begin(kEnable), std::end(kEnable), m_ctx.longFrameBuffer.begin());
         r = SendLongFrame(LongTransfer, 5, kLongTimeoutMs);
         if (r == LongOk && m_ctx.longFrameBuffer[0] >= 4 && m_ctx.longFrameBuffer[4] == 0x69) {
@@ -218,6 +233,8 @@ quint8 LinkPort::ReadControllerIdentity(QString& identity)
     controlLineTries(1);
     if (failure != LongOk)
         return failure;
+    // The journal tells type-4 boards apart by it.
+    m_ctx.controllerIdentity = identity;
     m_ctx.clock.sleepMs(100);
     return LongOk;
 }

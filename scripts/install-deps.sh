@@ -4,9 +4,10 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-translations-l10n libgl-dev libasound2-dev
+    qt6-base-dev qt6-serialport-dev qt6-translations-l10n libqt6sql6-sqlite libgl-dev libasound2-dev
     fonts-dejavu-core dpkg-dev desktop-file-utils file
     socat xvfb xauth xdotool imagemagick
+    poppler-utils                        # pdfinfo checks the full check's PDF report
     clang-14 libclang-rt-14-dev graphviz   # fuzz/build.sh; kia-bench scenario --dot pictures
 )
 missing=()

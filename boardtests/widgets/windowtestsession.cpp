@@ -1,6 +1,8 @@
 #include "windowtestsession.h"
 
 #include "circuitdialog.h"
+#include "boardnumberdlg.h"
+
 #include "memoryerrordlg.h"
 #include "portimagedlg.h"
 #include "teststartdlg.h"
@@ -40,6 +42,12 @@ int WindowTestSession::RunTestDialog(TestEngine& engine) {
     CTestDialog dlg(engine, m_pacing, m_window);
     emit dialogOpened(&dlg);
     return dlg.run();
+}
+
+QString WindowTestSession::AskBoardNumber(int boardType) {
+    CBoardNumberDlg dlg(boardType, m_window);
+    runModal(dlg);
+    return dlg.number();
 }
 
 void WindowTestSession::ClearMarks() {

@@ -52,6 +52,7 @@ public:
     /// Runs as each circuit dialog opens (the simulated bench places the
     /// probe tip for rows that name no point).
     std::function<void(const CircuitDialogModel&)> circuitDialogOpening;
+    QString AskBoardNumber(int boardType) override;
 
     // TestEngineHost
     int ShowMemoryError(MemoryErrorKind kind, int pattern, quint32 blockStart) override;
