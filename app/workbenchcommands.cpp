@@ -4,7 +4,11 @@
 #include "mainframe.h"
 #include "simfaultswindow.h"
 
+#include "boardtests/interactivetests.h"
+#include "boardtests/peripheraltest.h"
+#include "boardtests/testcommands.h"
 #include "boardtests/widgets/fullcheckdlg.h"
+#include "boardtests/widgets/interactivetestwindows.h"
 #include "boardtests/widgets/windowtestsession.h"
 #include "core/benchcontext.h"
 #include "core/userprompts.h"
@@ -26,6 +30,30 @@ void InstallWorkbenchCommands(CMainFrame& frame, WindowTestSession& session, Rep
         if (ctx->busy)
             return;
         CFullCheckDlg dlg(*ctx, *tests, window);
+        // The tests that need the engineer run as from the menu, each in its window.
+        dlg.setInteractiveRunner([ctx, tests](int id, FullCheckEntry& entry) {
+            if (id == cmd::PeripheryTest) {
+                const PeripheralOutcome o = RunPeripheralTest(*ctx, *tests, *tests);
+                entry.verdict = o == PeripheralOutcome::Completed ? CheckVerdict::Passed
+                                : o == PeripheralOutcome::LinkFailure ? CheckVerdict::LinkFailure
+                                : o == PeripheralOutcome::Diagnostics ? CheckVerdict::Failed
+                                : o == PeripheralOutcome::NotPrepared ? CheckVerdict::NotRun
+                                                                      : CheckVerdict::Skipped;
+                if (o == PeripheralOutcome::Exit)
+                    entry.note = QStringLiteral("прерван оператором");
+                return;
+            }
+            const TestCommandOutcome o =
+                isInteractiveTestCommand(id)
+                    ? RunInteractiveTestCommand(*ctx, *tests, *interactiveTestWindows(*tests), id)
+                    : RunTestCommand(*ctx, *tests, id);
+            entry.result = o.result;
+            entry.keyword = o.keyword;
+            entry.verdict = o.linkFailure                      ? CheckVerdict::LinkFailure
+                            : !o.prepared || o.cancelled       ? CheckVerdict::NotRun
+                            : o.failed || !o.keyword.isEmpty() ? CheckVerdict::Failed
+                                                               : CheckVerdict::Passed;
+        });
         dlg.show();
         dlg.runCheck();
         dlg.exec();

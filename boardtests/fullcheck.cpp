@@ -302,7 +302,14 @@ FullCheckReport RunFullCheck(BenchContext& ctx, FullCheckHost& host) {
             entry.note = QStringLiteral("не выбран");
         } else {
             const qint64 t0 = ctx.clock.nowUs();
+            recorder.keyword.clear();
+            ctx.scenarios = &recorder;
             host.runInteractive(item, entry);
+            ctx.scenarios = scenariosBefore;
+            if (entry.keyword.isEmpty())
+                entry.keyword = recorder.keyword;
+            if (!entry.keyword.isEmpty() && entry.verdict == CheckVerdict::Passed)
+                entry.verdict = CheckVerdict::Failed;
             entry.elapsedMs = (ctx.clock.nowUs() - t0) / 1000;
             if (entry.verdict == CheckVerdict::Failed && !entry.keyword.isEmpty())
                 entry.conclusion = host.runDiagnostics(entry.keyword);

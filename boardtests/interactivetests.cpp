@@ -1,4 +1,5 @@
 #include "interactivetests.h"
+#include "testjournal.h"
 
 #include "app/commandtable.h"
 #include "core/benchcontext.h"
@@ -98,7 +99,8 @@ bool PrepareSound(BenchContext& ctx) {
            ctx.link.SetMemoryMap({0, 0, 0, 0, 0xFFFF}, testsetup::MapKindWindows);
 }
 
-TestCommandOutcome RunInteractiveTestCommand(BenchContext& ctx, TestSessionHost& host,
+namespace {
+TestCommandOutcome runInteractiveTestCommand(BenchContext& ctx, TestSessionHost& host,
                                              InteractiveTestHost& dialogs, int commandId) {
     TestCommandOutcome out;
     out.known = isInteractiveTestCommand(commandId);
@@ -136,6 +138,15 @@ TestCommandOutcome RunInteractiveTestCommand(BenchContext& ctx, TestSessionHost&
         handOverToDiagnostics(ctx, out.keyword);
     }
     ctx.busy = false;
+    return out;
+}
+
+} // namespace
+
+TestCommandOutcome RunInteractiveTestCommand(BenchContext& ctx, TestSessionHost& host,
+                                             InteractiveTestHost& dialogs, int commandId) {
+    const TestCommandOutcome out = runInteractiveTestCommand(ctx, host, dialogs, commandId);
+    journalTestCommand(ctx, commandId, out);
     return out;
 }
 
