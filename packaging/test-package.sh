@@ -33,6 +33,7 @@ dpkg-deb -f "$deb" Package Version Depends >"$tmp/control"
 
 check "package name" grep -qx 'Package: kia-nelta2' "$tmp/control"
 check "depends on Qt SerialPort" grep -q 'libqt6serialport6' "$tmp/control"
+check "depends on the SQLite driver of the journal" grep -q 'libqt6sql6-sqlite' "$tmp/control"
 for p in kia_nelta2 kia-bench kia-nelta2-desktop; do
     check "usr/bin/$p is executable" test -x "$root/usr/bin/$p"
 done
