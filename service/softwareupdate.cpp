@@ -123,6 +123,19 @@ int UpdateSoftwareWorker(BenchContext& ctx, ProgressSink& progress, OperationArg
     return WriteControllerSoftwareWorker(ctx, progress, software);
 }
 
+QString softwareFileProblemText(int result, const QString& path) {
+    switch (result) {
+    case OpFileOpen:
+        return QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral(" !  ");
+    case OpFileSize:
+        return QStringLiteral("Неверный размер файла ") + path + QStringLiteral(" !  ");
+    case OpFileRead:
+        return QStringLiteral("Ошибка чтения файла ") + path + QStringLiteral(" !  ");
+    default:
+        return QString();
+    }
+}
+
 int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
                       const std::function<QDateTime()>& localTime) {
     host.ClearMarks();
@@ -185,16 +198,9 @@ int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
         ShowLinkError(ctx);
         break;
     case OpFileOpen:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral(" !  "));
-        break;
     case OpFileSize:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Неверный размер файла ") + path + QStringLiteral(" !  "));
-        break;
     case OpFileRead:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка чтения файла ") + path + QStringLiteral(" !  "));
+        ctx.prompts.message(PromptIcon::Error, kTitle, softwareFileProblemText(result, path));
         break;
     case OpCompare:
         ctx.prompts.message(PromptIcon::Error, kTitle,

@@ -28,6 +28,10 @@ int UpdateSoftwareWorker(BenchContext& ctx, ProgressSink& progress, OperationArg
 /// Command 32884 "Обновление ПО кассы". Returns the operation result, 123 (+
 /// identification result) when the link failed before it, 0 when it ended
 /// otherwise. UI thread.
+/// The box text of an image file that cannot be opened, has the wrong size or
+/// cannot be read (update and verification alike); empty for other results.
+QString softwareFileProblemText(int result, const QString& path);
+
 int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
                       const std::function<QDateTime()>& localTime =
                           [] { return QDateTime::currentDateTime(); });

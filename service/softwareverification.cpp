@@ -116,16 +116,9 @@ int RunSoftwareVerification(BenchContext& ctx, ServiceHost& host) {
                             QStringLiteral("ПО кассы соответствует эталонному !  "));
         break;
     case OpFileOpen:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral(" !  "));
-        break;
     case OpFileSize:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Неверный размер файла ") + path + QStringLiteral(" !  "));
-        break;
     case OpFileRead:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка чтения файла ") + path + QStringLiteral(" !  "));
+        ctx.prompts.message(PromptIcon::Error, kTitle, softwareFileProblemText(result, path));
         break;
     case OpCompare:
         ctx.prompts.message(PromptIcon::Error, kTitle,

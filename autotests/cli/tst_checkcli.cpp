@@ -1,8 +1,7 @@
 // kia-bench check on the simulated bench: every board type passes with a PDF
 // and a JSON report, a RAM fault is named with its block, bad arguments are
 // refused before any port opens.
-#include "cli/benchcli.h"
-#include "sim/virtualclock.h"
+#include "clirun.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,23 +17,8 @@
 using namespace kia;
 
 namespace {
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList& args) {
-    Run r;
-    sim::VirtualClock clock;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    BenchCli cli(out, err, &clock);
-    r.code = cli.run(args);
-    out.flush();
-    err.flush();
-    return r;
-}
+using clitest::Run;
+using clitest::runCli;
 
 QJsonObject readJson(const QString& path) {
     QFile f(path);

@@ -1,9 +1,8 @@
 // kia-bench journal: the rows of the working folder's journal as text or CSV,
 // its arguments checked, and a journal that is missing or damaged said on
 // stderr with exit 1.
-#include "cli/benchcli.h"
+#include "clirun.h"
 #include "journal/repairjournal.h"
-#include "sim/virtualclock.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,23 +12,8 @@
 using namespace kia;
 
 namespace {
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run runCli(const QStringList& args) {
-    Run r;
-    sim::VirtualClock clock;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    BenchCli cli(out, err, &clock);
-    r.code = cli.run(args);
-    out.flush();
-    err.flush();
-    return r;
-}
+using clitest::Run;
+using clitest::runCli;
 } // namespace
 
 class TestJournalCli : public QObject {
