@@ -351,7 +351,7 @@ int BenchCli::execute(const Command& c)
         return PeripheralCommands(*m_ctx, *m_prompts, m_bench.get(), m_out, m_err)
             .run(c.name, c.periph);
     if (CheckCommand::handles(c.name))
-        return CheckCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_checkOptions);
+        return CheckCommand(*m_ctx, *m_prompts, m_out, m_err, m_bench.get()).run(m_checkOptions);
     return TestCommand(*m_ctx, *m_prompts, m_out, m_err).run(m_testOptions);
 }
 

@@ -1,6 +1,7 @@
 #include "checkcommand.h"
 
 #include "consolesession.h"
+#include "diagnhosts.h"
 #include "servicecommands.h"
 
 #include "boardtests/fullcheck.h"
@@ -8,7 +9,11 @@
 #include "boardtests/testengine.h"
 #include "core/benchcontext.h"
 #include "core/consoleprompts.h"
+#include "diagn/diagnosticsengine.h"
+#include "diagn/unattendedsteps.h"
+#include "probe/boardpreparation.h"
 #include "report/fullcheckreport.h"
+#include "sim/bench.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,11 +24,13 @@ namespace kia {
 namespace {
 
 // The full check on the terminal: progress on stderr, no test that needs
-// the engineer at the board.
+// the engineer at the board. On the simulated bench the diagnostics of a
+// failure run by themselves, the simulated probe tip put on each point.
 class ConsoleCheckHost final : public FullCheckHost {
 public:
-    ConsoleCheckHost(BenchContext& ctx, QTextStream& err, const CheckCommand::Options& o)
-        : m_ctx(ctx), m_err(err), m_options(o) {}
+    ConsoleCheckHost(BenchContext& ctx, QTextStream& err, const CheckCommand::Options& o,
+                     sim::Bench* bench)
+        : m_ctx(ctx), m_err(err), m_options(o), m_bench(bench) {}
 
     bool showStartDialog(int boardType, bool& dontShowAgain) override {
         dontShowAgain = false;
@@ -38,10 +45,39 @@ public:
         m_err.flush();
     }
 
+    QString runDiagnostics(const QString& keyword) override {
+        if (!m_bench)
+            return QString(); // on a real board only the engineer can hold the probe
+        m_err << QStringLiteral("Диагностика: %1\n").arg(keyword);
+        m_err.flush();
+        if (!PrepareBoardForChecks(m_ctx)) {
+            m_err << QStringLiteral("Диагностика %1 не проведена: плата не подготовлена\n").arg(keyword);
+            return QString();
+        }
+        sim::Bench* bench = m_bench;
+        const QString tipBefore = bench->probePoint();
+        UnattendedProbeSteps steps(m_ctx, [bench](const QString& point) { bench->setProbePoint(point); });
+        QuietTestHost tests(m_ctx);
+        PointsFileBoard board(workingDataFile(m_ctx, QStringLiteral(".dot")), m_ctx.boardType);
+        DiagnosticsEngine engine(m_ctx, tests, steps, board);
+        ScenarioHost* before = m_ctx.scenarios;
+        m_ctx.scenarios = &engine;
+        const DiagnosticsRun run = runUnattended(engine, steps, keyword);
+        m_ctx.scenarios = before;
+        bench->setProbePoint(tipBefore);
+        if (run.concluded())
+            m_err << run.conclusion << "\n";
+        else if (run.end == RunEnd::Error)
+            m_err << QStringLiteral("Диагностика %1 прервана: %2\n").arg(keyword, run.message);
+        m_err.flush();
+        return run.conclusion;
+    }
+
 private:
     BenchContext& m_ctx;
     QTextStream& m_err;
     const CheckCommand::Options& m_options;
+    sim::Bench* m_bench;
 };
 
 } // namespace
@@ -93,8 +129,8 @@ bool CheckCommand::parse(const QStringList& args, Options& o, QString* error) {
 }
 
 CheckCommand::CheckCommand(BenchContext& ctx, ConsolePrompts& prompts, QTextStream& out,
-                           QTextStream& err)
-    : m_ctx(ctx), m_prompts(prompts), m_out(out), m_err(err) {}
+                           QTextStream& err, sim::Bench* bench)
+    : m_ctx(ctx), m_prompts(prompts), m_out(out), m_err(err), m_bench(bench) {}
 
 int CheckCommand::run(const Options& options) {
     if (options.answer != 0)
@@ -106,7 +142,7 @@ int CheckCommand::run(const Options& options) {
     std::unique_ptr<ServiceCommands> service;
     if (m_ctx.boardType == 4 && !m_ctx.controllerPreparation)
         service = std::make_unique<ServiceCommands>(m_ctx, m_prompts, m_out, m_err, nullptr);
-    ConsoleCheckHost host(m_ctx, m_err, options);
+    ConsoleCheckHost host(m_ctx, m_err, options, m_bench);
     const FullCheckReport report = RunFullCheck(m_ctx, host);
 
     if (options.json) {

@@ -1,19 +1,12 @@
 #include "diagncommands.h"
 
+#include "diagnhosts.h"
 #include "diagnlint.h"
 
-#include "app/versionlist.h"
-#include "boardtests/memoryerrormodel.h"
-#include "boardtests/portimagemodel.h"
-#include "boardtests/testdriver.h"
-#include "boardtests/testengine.h"
-#include "boardtests/testenginehost.h"
-#include "boardtests/testsessionhost.h"
 #include "core/benchcontext.h"
 #include "diagn/diagnosticsengine.h"
 #include "diagn/scenario.h"
 #include "link/linkstatus.h"
-#include "view/controlpoint.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,66 +15,9 @@ namespace kia {
 
 namespace {
 
-QString defaultFile(const BenchContext& ctx, const QString& ext) {
-    const QString folder = ctx.workingFolder.isEmpty() ? QDir::currentPath() + QLatin1Char('/')
-                                                       : ctx.workingFolder;
-    return folder + QStringLiteral("kia_nelta2") + ext;
-}
-
 QString jsonInts(const std::array<int, 3>& v) {
     return QStringLiteral("[%1, %2, %3]").arg(v[0]).arg(v[1]).arg(v[2]);
 }
-
-// The board test a TEST step names, without windows: every display answers
-// as the engineer's "continue" would, the version is the first choice.
-class QuietTestHost final : public TestSessionHost, public TestEngineHost {
-public:
-    explicit QuietTestHost(BenchContext& ctx) : m_ctx(ctx) {}
-    bool ShowStartDialog(int, bool& dontShowAgain) override {
-        dontShowAgain = false;
-        return true;
-    }
-    bool ChooseSoftwareVersion(BenchContext& ctx) override {
-        QList<VersionEntry> fromFile;
-        QFile file(QDir(ctx.workingFolder).filePath(QStringLiteral("versions.txt")));
-        if (file.open(QIODevice::ReadOnly))
-            fromFile = parseVersionList(file.readAll());
-        ctx.chosenVersion = versionChoices(fromFile).constFirst().value;
-        return true;
-    }
-    int RunTestDialog(TestEngine& engine) override { return runTestToEnd(engine, m_ctx.clock); }
-    TestEngineHost& engineHost() override { return *this; }
-    int ShowMemoryError(MemoryErrorKind kind, int pattern, quint32 blockStart) override {
-        MemoryErrorModel model(m_ctx, kind, pattern, blockStart);
-        return showMemoryErrorWith(model, [](MemoryErrorModel&) {
-            return MemoryErrorModel::DiagnosticsResult;
-        });
-    }
-    int ShowPortImageError(const PortImageModel&) override { return 1; }
-
-private:
-    BenchContext& m_ctx;
-};
-
-// Marks are checked against the points file of the working folder.
-class PointsFileBoard final : public DiagnosticsBoard {
-public:
-    PointsFileBoard(const QString& path, int boardType) : m_boardType(boardType) {
-        m_havePoints = LoadPointsFile(path, boardType, m_points);
-    }
-    void ClearMarks() override {}
-    bool MarkPoint(const QString& name) override {
-        return !m_havePoints || FindPoint(m_points, m_boardType, name) >= 0;
-    }
-    bool ShowPoint(const QString& name) override { return MarkPoint(name); }
-    QRect MarkRect() const override { return QRect(); }
-    void SetMenusLocked(bool) override {}
-
-private:
-    QList<ControlPoint> m_points;
-    int m_boardType;
-    bool m_havePoints = false;
-};
 
 // Each dialog becomes one JSON line; the answer is taken by the caller.
 class JsonSteps final : public StepDialogHost {
@@ -332,11 +268,11 @@ int DiagnCommands::run(const QString& command, const QStringList& args) {
     if (!readArguments(command, args, d, &error))
         return usage(error);
     if (command == QStringLiteral("scenario"))
-        return scenario(d.name, d.file.isEmpty() ? defaultFile(m_ctx, QStringLiteral(".dgn")) : d.file,
+        return scenario(d.name, d.file.isEmpty() ? workingDataFile(m_ctx, QStringLiteral(".dgn")) : d.file,
                         d.kind, d.dot);
     if (command == QStringLiteral("diagnose"))
         return diagnose(d.name, d.start, d.instrument, d.script);
-    return lint(d.dgn.isEmpty() ? defaultFile(m_ctx, QStringLiteral(".dgn")) : d.dgn, d.ccr);
+    return lint(d.dgn.isEmpty() ? workingDataFile(m_ctx, QStringLiteral(".dgn")) : d.dgn, d.ccr);
 }
 
 int DiagnCommands::scenario(const QString& name, const QString& file, int kind, bool dot) {
@@ -401,7 +337,7 @@ int DiagnCommands::diagnose(const QString& name, const QString& start,
         return 1;
     }
     QuietTestHost tests(m_ctx);
-    PointsFileBoard board(defaultFile(m_ctx, QStringLiteral(".dot")), m_ctx.boardType);
+    PointsFileBoard board(workingDataFile(m_ctx, QStringLiteral(".dot")), m_ctx.boardType);
     DiagnosticsEngine engine(m_ctx, tests, steps, board);
     engine.setLogicProbe([instrument] { return instrument == QStringLiteral("probe"); });
     ScenarioHost* previous = m_ctx.scenarios;

@@ -2,6 +2,7 @@
 
 #include "boardtests/namedtests.h"
 #include "core/benchcontext.h"
+#include "core/clock.h"
 #include "core/userprompts.h"
 #include "link/linkmessages.h"
 #include "link/linkstatus.h"
@@ -92,7 +93,26 @@ bool DiagnosticsEngine::StartProbeScenario(const QString& name) {
     return start(name, KindProbe);
 }
 
-bool DiagnosticsEngine::start(const QString& name, int) {
+void DiagnosticsEngine::beginRun(const QString& name, int kind, bool pointCheck) {
+    m_run = DiagnosticsRun();
+    m_run.scenario = name;
+    m_run.kind = kind;
+    m_run.pointCheck = pointCheck;
+    m_run.started = QDateTime::currentDateTime();
+    m_runStartUs = m_ctx.clock.nowUs();
+    m_openConclusion.clear();
+}
+
+int DiagnosticsEngine::addRunObserver(RunObserver observer) {
+    const int id = m_nextObserver++;
+    m_observers.emplace(id, std::move(observer));
+    return id;
+}
+
+void DiagnosticsEngine::removeRunObserver(int id) { m_observers.erase(id); }
+
+bool DiagnosticsEngine::start(const QString& name, int kind) {
+    beginRun(name, kind, false);
     m_board.SetMenusLocked(true);
     m_ctx.diagnosticsActive = true;
     m_active = true;
@@ -106,6 +126,7 @@ bool DiagnosticsEngine::start(const QString& name, int) {
 }
 
 void DiagnosticsEngine::BeginPointCheck() {
+    beginRun(m_current, m_scenario.Kind(), true);
     m_board.SetMenusLocked(true);
     m_ctx.diagnosticsActive = true;
     m_active = true;
@@ -305,6 +326,11 @@ std::optional<DiagnosticsEngine::Outcome> DiagnosticsEngine::runStep() {
         r.kind = kind;
         r.node = m_node;
         m_unattended = 0;
+        // A step with nowhere to go, or the end of a path shown again with
+        // the last FAIL's choices, is the scenario's conclusion.
+        const bool pathEnd =
+            returnMode || (m_target[0] == 0 && m_target[1] == 0 && m_target[2] == 0);
+        m_openConclusion = pathEnd ? text : QString();
         m_dialogs.OpenStepDialog(r);
         return std::nullopt;
     }
@@ -364,10 +390,11 @@ bool DiagnosticsEngine::apply(const Outcome& o) {
         return false;
     }
     if (m_node == 0) {
-        endRun(RunEnd::Path);
+        endRun(RunEnd::Path, QString(), true);
         return false;
     }
     m_history.append(m_pending);
+    m_openConclusion.clear();
     if (next == m_current)
         return true;
     if (!load(next, KindCommon)) {
@@ -413,13 +440,30 @@ void DiagnosticsEngine::fail(const QString& title, const QString& text, PromptIc
     endRun(RunEnd::Error, text);
 }
 
-void DiagnosticsEngine::endRun(RunEnd how, const QString& message) {
+void DiagnosticsEngine::endRun(RunEnd how, const QString& message, bool lastStepAnswered) {
     m_node = 0;
     m_board.ClearMarks();
     m_board.SetMenusLocked(false);
     m_ctx.diagnosticsActive = false;
     m_active = false;
+    m_run.end = how;
+    m_run.message = message;
+    m_run.path = m_history;
+    if (lastStepAnswered)
+        m_run.path.append(m_pending);
+    // The conclusion counts when the run ended from the dialog that showed it.
+    m_run.conclusion = how == RunEnd::Error ? QString() : m_openConclusion;
+    m_run.elapsedMs = (m_ctx.clock.nowUs() - m_runStartUs) / 1000;
+    m_openConclusion.clear();
+    m_lastRun = m_run;
     m_dialogs.RunEnded(how, message);
+    journalDiagnosticsRun(m_ctx, m_lastRun);
+    // Copies: an observer may remove itself or start the next run.
+    const DiagnosticsRun run = m_lastRun;
+    const auto observers = m_observers;
+    for (const auto& [id, observer] : observers)
+        if (m_observers.count(id))
+            observer(run);
 }
 
 } // namespace kia

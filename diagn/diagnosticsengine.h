@@ -2,12 +2,14 @@
 
 #include "core/scenariohost.h"
 #include "core/userprompts.h"
+#include "diagnosticsrun.h"
 #include "scenario.h"
 #include "stepdialoghost.h"
 
 #include <QString>
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace kia {
@@ -55,6 +57,15 @@ public:
     /// loop (tests passing into themselves, hand-overs in a circle).
     static constexpr int kMaxUnattendedSteps = 256;
 
+    /// Called on the UI thread each time a run ends, after the journal has
+    /// it: the path, the conclusion, how it ended. An observer may start the
+    /// next run. Returns an id for removeRunObserver.
+    using RunObserver = std::function<void(const DiagnosticsRun&)>;
+    int addRunObserver(RunObserver observer);
+    void removeRunObserver(int id);
+    /// The run that ended last (empty before the first).
+    const DiagnosticsRun& lastRun() const { return m_lastRun; }
+
     static QString loadErrorText();
     static QString stepFileErrorText();
     static QString notForProbeText();
@@ -75,7 +86,9 @@ private:
     // Applies one outcome; true when RunStep should follow.
     bool apply(const Outcome& o);
     bool backToStep(int row);
-    void endRun(RunEnd how, const QString& message = QString());
+    void beginRun(const QString& name, int kind, bool pointCheck);
+    // `lastStepAnswered`: the outcome that ended the path belongs to the path.
+    void endRun(RunEnd how, const QString& message = QString(), bool lastStepAnswered = false);
     void fail(const QString& title, const QString& text, PromptIcon icon = PromptIcon::Error);
     QString substitute(QString text, bool oscilloscope) const;
 
@@ -100,6 +113,14 @@ private:
     bool m_active = false;
     bool m_inRun = false; // inside drive(): outcomes are not taken re-entrantly
     int m_unattended = 0;
+
+    DiagnosticsRun m_run;     // the run in progress
+    DiagnosticsRun m_lastRun; // the run that ended last
+    qint64 m_runStartUs = 0;
+    // The end-of-path text on screen, while the dialog showing it is open.
+    QString m_openConclusion;
+    std::map<int, RunObserver> m_observers;
+    int m_nextObserver = 1;
 };
 
 } // namespace kia

@@ -1,5 +1,6 @@
 // kia-bench check on the simulated bench: every board type passes with a PDF
-// and a JSON report, a RAM fault is named with its block, bad arguments are
+// and a JSON report, a RAM fault is named with its block and the conclusion of
+// its diagnostics, bad arguments are
 // refused before any port opens.
 #include "clirun.h"
 
@@ -81,7 +82,44 @@ private slots:
         }
     }
 
-    void ramFaultNamesTheBlock() {
+    // The failing block and, with the data files at hand, the conclusion the
+    // diagnostics came to with the simulated tip on each point: in the JSON
+    // on stdout and in the HTML report.
+    void ramFaultNamesTheBlockAndTheConclusion() {
+        const QString data = qEnvironmentVariable("KIA_SOURCE_DIR") + QStringLiteral("/data/");
+        for (const char* name : {"kia_nelta2.dgn", "kia_nelta2.ccr", "kia_nelta2.dot"})
+            QVERIFY(QFile::copy(data + QLatin1String(name), QLatin1String(name)));
+        QFile script(QStringLiteral("faults.txt"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("ram-cell addr=0x1235 high=0x10\n");
+        script.close();
+        const Run r = runCli({QStringLiteral("-p"), QStringLiteral("sim"), QStringLiteral("--faults"),
+                              QStringLiteral("faults.txt"), QStringLiteral("check"), QStringLiteral("--json"),
+                              QStringLiteral("--report"), QStringLiteral("r.html")});
+        QCOMPARE(r.code, 1);
+        const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QVERIFY(!o.value(QStringLiteral("passed")).toBool());
+        const QString expected = QStringLiteral("Неисправна микросхема ОЗУ");
+        bool named = false;
+        for (const QJsonValue& t : o.value(QStringLiteral("tests")).toArray()) {
+            const QJsonObject test = t.toObject();
+            if (test.value(QStringLiteral("keyword")).toString() != QStringLiteral("RAM_ERROR"))
+                continue;
+            named = true;
+            QVERIFY(test.value(QStringLiteral("places")).toArray().first().toString().contains(
+                QStringLiteral("0x01200")));
+            QVERIFY2(test.value(QStringLiteral("conclusion")).toString().contains(expected),
+                     qPrintable(r.err));
+        }
+        QVERIFY(named);
+        QFile html(QStringLiteral("r.html"));
+        QVERIFY(html.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(html.readAll()).contains(expected));
+    }
+
+    // Without the scenario file the check still reports the block and the
+    // keyword; the conclusion stays empty.
+    void withoutScenarioFileNoConclusion() {
         QFile script(QStringLiteral("faults.txt"));
         QVERIFY(script.open(QIODevice::WriteOnly));
         script.write("ram-cell addr=0x1235 high=0x10\n");
@@ -90,13 +128,14 @@ private slots:
                               QStringLiteral("faults.txt"), QStringLiteral("check"), QStringLiteral("--json")});
         QCOMPARE(r.code, 1);
         const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
-        QVERIFY(!o.value(QStringLiteral("passed")).toBool());
         bool named = false;
         for (const QJsonValue& t : o.value(QStringLiteral("tests")).toArray()) {
             const QJsonObject test = t.toObject();
-            if (test.value(QStringLiteral("keyword")).toString() == QStringLiteral("RAM_ERROR"))
-                named = test.value(QStringLiteral("places")).toArray().first().toString().contains(
-                    QStringLiteral("0x01200"));
+            if (test.value(QStringLiteral("keyword")).toString() != QStringLiteral("RAM_ERROR"))
+                continue;
+            named = test.value(QStringLiteral("places")).toArray().first().toString().contains(
+                QStringLiteral("0x01200"));
+            QVERIFY(test.value(QStringLiteral("conclusion")).toString().isEmpty());
         }
         QVERIFY(named);
     }

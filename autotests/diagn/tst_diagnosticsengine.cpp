@@ -3,6 +3,9 @@
 
 #include "enginerig.h"
 
+#include "core/journalsink.h"
+
+#include <QJsonArray>
 #include <QTest>
 
 using namespace kia;
@@ -46,6 +49,11 @@ const QString kFile = QStringLiteral(
     "1: P-DD1,DD2*,DD3{вывод 5};T-Три точки;PASS-2\n"
     "2: P-DD9;T-Нет такой точки\n"
     "END\n"
+    "PDIAGN31 LONG\n"
+    "1: P-DD1;T-Питание;PASS-2\n"
+    "2: T-Замените\\\n"
+    "      DD1\n"
+    "END\n"
     "PDIAGN31 SELF\n"
     "; шаг 1 не на первой строке: переход на него не обрывает путь\n"
     "1: P-DD1;T-Снова;PASS-1;FAIL0-1\n"
@@ -69,7 +77,121 @@ private slots:
     void testFailingIntoItselfIsStopped();
     void pointCheckEndsThroughTheOutcome_data();
     void pointCheckEndsThroughTheOutcome();
+    void runRecords_data();
+    void runRecords();
+    void observersSeeEveryEnd();
 };
+
+namespace {
+struct RecordingJournal final : JournalSink {
+    QList<JournalEvent> events;
+    void record(const JournalEvent& e) override { events << e; }
+};
+
+QString pathText(const StepHistory& path) {
+    QStringList steps;
+    for (const StepRecord& r : path)
+        steps << r.label + QLatin1Char(':') + outcomeWord(r.outcome);
+    return steps.join(QLatin1Char(' '));
+}
+} // namespace
+
+// What a run comes to, as the full check, the trainer and the journal take
+// it: the conclusion on screen when it ended, the answered path, the end.
+void TestDiagnosticsEngine::runRecords_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QString>("conclusion");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("outcome"); // of the journal event
+    QTest::addColumn<QString>("verdict");
+
+    QTest::newRow("FAIL into a conclusion, closed there")
+        << "ROM_ERROR" << QStringList{"fail0", "stop"} << "Замените DD3" << "DD3:FAIL0"
+        << "stopped" << int(JournalEvent::Outcome::Failed) << "Замените DD3";
+    QTest::newRow("a path passed to its end")
+        << "ROM_ERROR" << QStringList{"pass", "pass", "pass"} << "Неисправность не найдена"
+        << "DD3:PASS DD1:PASS :PASS" << "path" << int(JournalEvent::Outcome::Failed)
+        << "Неисправность не найдена";
+    QTest::newRow("stopped at the first step: no conclusion")
+        << "ROM_ERROR" << QStringList{"stop"} << "" << "" << "stopped"
+        << int(JournalEvent::Outcome::None) << "Прервана до заключения";
+    QTest::newRow("back from the conclusion, then stopped")
+        << "ROM_ERROR" << QStringList{"fail0", "back=0", "stop"} << "" << "" << "stopped"
+        << int(JournalEvent::Outcome::None) << "Прервана до заключения";
+    QTest::newRow("FAIL deeper in the path")
+        << "ROM_ERROR" << QStringList{"pass", "fail0", "stop"} << "Check DD1"
+        << "DD3:PASS DD1:FAIL0" << "stopped" << int(JournalEvent::Outcome::Failed) << "Check DD1";
+    QTest::newRow("conclusion over two lines is one line in the journal")
+        << "LONG" << QStringList{"pass", "stop"} << "Замените\nDD1" << "DD1:PASS" << "stopped"
+        << int(JournalEvent::Outcome::Failed) << "Замените DD1";
+    QTest::newRow("TEST step on the path")
+        << "TESTS" << QStringList{"pass", "pass"} << "Дальше" << ":PASS TEST_RAM:PASS :PASS"
+        << "path" << int(JournalEvent::Outcome::Failed) << "Дальше";
+    QTest::newRow("an error ends it without a conclusion")
+        << "MULTI" << QStringList{"pass"} << "" << "DD1...:PASS" << "error"
+        << int(JournalEvent::Outcome::None)
+        << QStringLiteral("Ошибка: ") + DiagnosticsEngine::missingPointText(QStringLiteral("DD9"));
+}
+
+void TestDiagnosticsEngine::runRecords() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, answers);
+    QFETCH(QString, conclusion);
+    QFETCH(QString, path);
+    QFETCH(QString, end);
+    QFETCH(int, outcome);
+    QFETCH(QString, verdict);
+    EngineRig e;
+    RecordingJournal journal;
+    e.rig.ctx.journal = &journal;
+    e.writeScenarios(kFile);
+    QVERIFY(e.engine.StartScenario(name, 1));
+    e.answer(answers);
+    QVERIFY(!e.engine.running());
+    const DiagnosticsRun& run = e.engine.lastRun();
+    QCOMPARE(run.scenario, name);
+    QCOMPARE(run.conclusion, conclusion);
+    QCOMPARE(pathText(run.path), path);
+    QCOMPARE(runEndKey(run.end), end);
+    QCOMPARE(journal.events.size(), 1);
+    const JournalEvent& ev = journal.events.first();
+    QCOMPARE(ev.kind, JournalEvent::Kind::Diagnostics);
+    QCOMPARE(ev.name, name);
+    QCOMPARE(int(ev.outcome), outcome);
+    QCOMPARE(ev.verdict, verdict);
+    QCOMPARE(ev.details.value(QStringLiteral("path")).toArray().size(), run.path.size());
+    QCOMPARE(ev.details.value(QStringLiteral("conclusion")).toString(), conclusion);
+}
+
+// Observers hear every end once, may start the next run from there, and a
+// single-point check reaches them but not the journal.
+void TestDiagnosticsEngine::observersSeeEveryEnd() {
+    EngineRig e;
+    RecordingJournal journal;
+    e.rig.ctx.journal = &journal;
+    e.writeScenarios(kFile);
+    QStringList seen;
+    int chained = 0;
+    const int id = e.engine.addRunObserver([&](const DiagnosticsRun& r) {
+        seen << r.scenario + QLatin1Char('=') + r.conclusion;
+        if (chained++ == 0)
+            QVERIFY(e.engine.StartScenario(QStringLiteral("RAM_ERROR"), 1));
+    });
+    QVERIFY(e.engine.StartProbeScenario(QStringLiteral("ROM_ERROR")));
+    e.answer({"fail1", "stop"});
+    QVERIFY(e.engine.running()); // the observer started RAM_ERROR
+    e.answer({"pass", "stop"});
+    QCOMPARE(seen, (QStringList{"ROM_ERROR=Обрыв цепи от $$$", "RAM_ERROR=Замените DD2"}));
+    e.engine.removeRunObserver(id);
+    e.engine.BeginPointCheck();
+    e.dialogs.open = true;
+    e.answer({"pass"});
+    QCOMPARE(seen.size(), 2);
+    QVERIFY(e.engine.lastRun().pointCheck);
+    QCOMPARE(journal.events.size(), 2);
+}
 
 void TestDiagnosticsEngine::walks_data() {
     QTest::addColumn<QString>("name");
