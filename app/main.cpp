@@ -177,13 +177,13 @@ int main(int argc, char** argv) {
         };
     }
     InstallServiceCommands(frame, *session);
-    InstallDiagnostics(frame, session);
+    WindowDiagnostics* diagnostics = InstallDiagnostics(frame, session);
     // The repair journal of the working folder; a journal that cannot be
     // opened is said once and the bench works on without it.
     if (!journal.open(RepairJournal::defaultPath(ctx.workingFolder)))
         QTimer::singleShot(0, &frame, [&journal] { journal.tellIfUnavailable(); });
     ctx.journal = &journal;
-    InstallWorkbenchCommands(frame, *session, journal, simulated.bench(),
+    InstallWorkbenchCommands(frame, *session, journal, diagnostics, simulated.bench(),
                              parser.isSet(faultsOption) ? faultScript : QString());
     frame.ActivateFrame();
     return app.exec();

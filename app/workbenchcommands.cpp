@@ -12,6 +12,7 @@
 #include "boardtests/widgets/windowtestsession.h"
 #include "core/benchcontext.h"
 #include "core/userprompts.h"
+#include "diagn/widgets/windowdiagnostics.h"
 #include "journal/repairjournal.h"
 #include "journal/widgets/journalwindow.h"
 
@@ -20,13 +21,21 @@
 
 namespace kia {
 
+QString fullCheckTitle() { return QStringLiteral("Полная проверка платы"); }
+
+QString fullCheckDiagnosticsQuestion(const QString& keyword) {
+    return QStringLiteral("Провести диагностику (%1) ?").arg(keyword);
+}
+
 void InstallWorkbenchCommands(CMainFrame& frame, WindowTestSession& session, RepairJournal& journal,
-                              sim::Bench* bench, const QString& startScript) {
+                              WindowDiagnostics* diagnostics, sim::Bench* bench,
+                              const QString& startScript) {
     BenchContext* ctx = &frame.context();
     CMainFrame* window = &frame;
     WindowTestSession* tests = &session;
 
-    frame.router().setHandler(cmd::FullCheck, [ctx, window, tests] {
+    QPointer<WindowDiagnostics> guided(diagnostics);
+    frame.router().setHandler(cmd::FullCheck, [ctx, window, tests, guided] {
         if (ctx->busy)
             return;
         CFullCheckDlg dlg(*ctx, *tests, window);
@@ -54,6 +63,15 @@ void InstallWorkbenchCommands(CMainFrame& frame, WindowTestSession& session, Rep
                             : o.failed || !o.keyword.isEmpty() ? CheckVerdict::Failed
                                                                : CheckVerdict::Passed;
         });
+        // Each failure's diagnostics, if the engineer wants them now: the
+        // check waits while he takes the run to its conclusion.
+        dlg.setDiagnosticsRunner([ctx, guided](const QString& keyword) {
+            if (!guided || ctx->prompts.question(PromptIcon::Question, fullCheckTitle(),
+                                                 fullCheckDiagnosticsQuestion(keyword),
+                                                 PromptAnswer::Yes) != PromptAnswer::Yes)
+                return QString();
+            return guided->RunAndWait(keyword).conclusion;
+        });
         dlg.show();
         dlg.runCheck();
         dlg.exec();
@@ -72,15 +90,26 @@ void InstallWorkbenchCommands(CMainFrame& frame, WindowTestSession& session, Rep
     });
 
     auto faultsWindow = std::make_shared<QPointer<CSimFaultsWindow>>();
-    frame.router().setHandler(cmd::SimulatorFaults, [ctx, window, bench, startScript, faultsWindow] {
+    frame.router().setHandler(cmd::SimulatorFaults, [ctx, window, bench, startScript, faultsWindow,
+                                                     guided] {
         if (!bench) {
             ctx->prompts.message(PromptIcon::Information, QStringLiteral("Неисправности имитатора"),
                                  QStringLiteral("Команда работает только с имитатором платы\n"
                                                 "(запуск с ключом --sim)."));
             return;
         }
-        if (!*faultsWindow)
+        if (!*faultsWindow) {
             *faultsWindow = new CSimFaultsWindow(*ctx, *bench, startScript, window);
+            // Every diagnostics run that reaches a conclusion is scored
+            // against the hidden fault, while the window is there to say so.
+            if (guided) {
+                QPointer<CSimFaultsWindow> w = *faultsWindow;
+                guided->engine().addRunObserver([w](const DiagnosticsRun& run) {
+                    if (w && run.concluded() && !run.pointCheck)
+                        w->scoreConclusion(run.scenario, run.conclusion);
+                });
+            }
+        }
         (*faultsWindow)->show();
         (*faultsWindow)->raise();
     });

@@ -39,6 +39,7 @@ public:
     /// (the dialog stays open with the summary).
     void runCheck();
     const FullCheckReport& report() const { return m_report; }
+    bool isRunning() const { return m_running; }
     /// Writes the report to a file the engineer chooses (PDF, HTML or JSON).
     bool saveReport();
 

@@ -12,6 +12,8 @@
 #include "view/controlpoint.h"
 #include "view/diagnview.h"
 
+#include <QEventLoop>
+
 namespace kia {
 
 namespace {
@@ -42,7 +44,7 @@ void WindowDiagnostics::OpenStepDialog(const StepRequest& request) {
     auto handle = [this](int code, int argument) { m_engine->HandleOutcome(code, argument); };
     QDialog* opened = nullptr;
     if (!request.oscilloscope) {
-        auto* dialog = new CProbeStepDialog(m_frame.context(), request, &m_frame);
+        auto* dialog = new CProbeStepDialog(m_frame.context(), request, &m_frame, m_probeScheduler);
         connect(dialog, &CProbeStepDialog::outcome, this, handle, Qt::QueuedConnection);
         dialog->placeAway(m_frame.clientScreenRect(), request.markRect);
         opened = dialog;
@@ -75,6 +77,28 @@ void WindowDiagnostics::StartPointCheck(const QString& pointName, bool logicProb
         r.text = pointCheckOscilloscopeText();
     }
     OpenStepDialog(r);
+}
+
+DiagnosticsRun WindowDiagnostics::RunAndWait(const QString& keyword) {
+    DiagnosticsRun result;
+    result.scenario = keyword;
+    result.end = RunEnd::Error;
+    if (m_engine->running())
+        return result;
+    QEventLoop loop;
+    bool ended = false;
+    const int id = m_engine->addRunObserver([&](const DiagnosticsRun& run) {
+        result = run;
+        ended = true;
+        loop.quit();
+    });
+    PrepareBoardForChecks(m_ctx);
+    if (m_engine->StartScenario(keyword, 1) && !ended)
+        loop.exec();
+    m_engine->removeRunObserver(id);
+    if (!ended)
+        result.message = DiagnosticsEngine::loadErrorText();
+    return result;
 }
 
 void WindowDiagnostics::ClearMarks() {

@@ -40,6 +40,15 @@ public:
     /// The step dialog now open, if any: the probe or the oscilloscope step.
     QDialog* stepDialog() const { return m_dialog; }
     void OnFaultTypes();
+    /// How the probe step dialogs wait their result pause (default: a timer
+    /// of the real length; tests and demonstrations may hurry it).
+    void setProbeStepScheduler(CProbeStepDialog::Scheduler scheduler) {
+        m_probeScheduler = std::move(scheduler);
+    }
+    /// Starts guided diagnostics from a keyword as a failed test does, the
+    /// board's outputs put at rest first, and waits with the windows alive
+    /// until the engineer has taken the run to its end; how it ended.
+    DiagnosticsRun RunAndWait(const QString& keyword);
 
     // StepDialogHost
     void OpenStepDialog(const StepRequest& request) override;
@@ -71,6 +80,7 @@ private:
     std::unique_ptr<DiagnosticsEngine> m_engine;
     QPointer<QDialog> m_dialog;
     QPointer<CDiagnView> m_view;
+    CProbeStepDialog::Scheduler m_probeScheduler;
 };
 
 /// Makes the frame's guided diagnostics and registers the fault-type
