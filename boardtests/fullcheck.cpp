@@ -265,6 +265,7 @@ FullCheckReport RunFullCheck(BenchContext& ctx, FullCheckHost& host) {
         if (entry.verdict == CheckVerdict::Passed)
             entry.note.clear();
         report.entries.append(entry);
+        host.entryDone(int(report.entries.size()) - 1, report.entries.last());
 
         if (outcome.cancelled && !session.startConfirmed) {
             report.interrupted = true;
@@ -284,9 +285,13 @@ FullCheckReport RunFullCheck(BenchContext& ctx, FullCheckHost& host) {
     ctx.fullCheckRunning = false;
 
     // Diagnostics for what failed, in the order found.
-    for (FullCheckEntry& e : report.entries)
-        if (e.verdict == CheckVerdict::Failed && !e.keyword.isEmpty() && !report.interrupted)
+    for (int i = 0; i < report.entries.size(); ++i) {
+        FullCheckEntry& e = report.entries[i];
+        if (e.verdict == CheckVerdict::Failed && !e.keyword.isEmpty() && !report.interrupted) {
             e.conclusion = host.runDiagnostics(e.keyword);
+            host.entryDone(i, e);
+        }
+    }
 
     // The tests that need the engineer, each his to take or leave.
     for (const FullCheckItem& item : plan) {
@@ -315,6 +320,7 @@ FullCheckReport RunFullCheck(BenchContext& ctx, FullCheckHost& host) {
                 entry.conclusion = host.runDiagnostics(entry.keyword);
         }
         report.entries.append(entry);
+        host.entryDone(int(report.entries.size()) - 1, report.entries.last());
     }
 
     report.elapsedMs = (ctx.clock.nowUs() - startUs) / 1000;

@@ -95,6 +95,9 @@ public:
     virtual int runEngine(TestEngine& engine) = 0;
     /// Test `index` of `count` is about to start.
     virtual void progress(int index, int count, const QString& name) { Q_UNUSED(index) Q_UNUSED(count) Q_UNUSED(name) }
+    /// Entry `index` of the report (in the plan's order) has its result, or
+    /// has got its diagnostics' conclusion.
+    virtual void entryDone(int index, const FullCheckEntry& entry) { Q_UNUSED(index) Q_UNUSED(entry) }
     /// Whether the engineer wants to run an interactive test now.
     virtual bool offerInteractive(const FullCheckItem& item) { Q_UNUSED(item) return false; }
     /// Runs an interactive test (its own dialog); fills the entry.

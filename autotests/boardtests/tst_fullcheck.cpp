@@ -31,6 +31,7 @@ public:
     QStringList diagnosed;
     QStringList offered;
     QStringList progressNames;
+    QStringList done; // "index verdict", " +" once the conclusion is in
     std::function<void(int)> beforeTest; // index of the test about to run
 
     bool showStartDialog(int, bool& dontShowAgain) override {
@@ -52,6 +53,11 @@ public:
     bool offerInteractive(const FullCheckItem& item) override {
         offered << item.name;
         return false;
+    }
+    void entryDone(int index, const FullCheckEntry& entry) override {
+        done << QStringLiteral("%1 %2%3").arg(index).arg(checkVerdictKey(entry.verdict),
+                                                   entry.conclusion.isEmpty() ? QString()
+                                                                              : QStringLiteral(" +"));
     }
     QString runDiagnostics(const QString& keyword) override {
         diagnosed << keyword;
@@ -142,6 +148,15 @@ private slots:
         QVERIFY2(ram->places.first().contains(QStringLiteral("0x01200")), qPrintable(ram->places.first()));
         QCOMPARE(ram->conclusion, QStringLiteral("Заключение по RAM_ERROR"));
         QCOMPARE(host.diagnosed, QStringList{QStringLiteral("RAM_ERROR")});
+        // The window's list fills in test by test, the RAM row again with
+        // its conclusion once the automatic tests are over.
+        const int ramRow = int(entryOf(r, cmd::RamTest) - r.entries.constData());
+        QCOMPARE(host.done.size(), r.entries.size() + 1);
+        for (int i = 0; i < r.entries.size(); ++i)
+            QVERIFY2(host.done.contains(QStringLiteral("%1 %2").arg(i).arg(checkVerdictKey(r.entries[i].verdict))),
+                     qPrintable(host.done.join(QLatin1Char(','))));
+        QVERIFY(host.done.indexOf(QStringLiteral("%1 failed +").arg(ramRow)) >
+                host.done.indexOf(QStringLiteral("%1 failed").arg(ramRow)));
         // The check went on past the failure.
         QCOMPARE(entryOf(r, cmd::TimerTest)->verdict, CheckVerdict::Passed);
         QCOMPARE(entryOf(r, cmd::CustomerIndicatorReadWrite)->verdict, CheckVerdict::Passed);

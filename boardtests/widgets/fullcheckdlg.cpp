@@ -110,8 +110,17 @@ void CFullCheckDlg::runCheck() {
 }
 
 void CFullCheckDlg::showEntries() {
-    for (int i = 0; i < m_report.entries.size() && i < m_table->rowCount(); ++i) {
-        const FullCheckEntry& e = m_report.entries[i];
+    for (int i = 0; i < m_report.entries.size() && i < m_table->rowCount(); ++i)
+        showEntry(i, m_report.entries[i]);
+}
+
+void CFullCheckDlg::entryDone(int index, const FullCheckEntry& entry) {
+    if (index >= 0 && index < m_table->rowCount())
+        showEntry(index, entry);
+}
+
+void CFullCheckDlg::showEntry(int i, const FullCheckEntry& e) {
+    {
         auto* verdict = new QTableWidgetItem(checkVerdictText(e.verdict));
         verdict->setForeground(verdictColour(e.verdict));
         m_table->setItem(i, 0, new QTableWidgetItem(e.item.name));

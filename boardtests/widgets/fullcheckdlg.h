@@ -49,6 +49,7 @@ public:
     void clearMarks() override;
     int runEngine(TestEngine& engine) override;
     void progress(int index, int count, const QString& name) override;
+    void entryDone(int index, const FullCheckEntry& entry) override;
     bool offerInteractive(const FullCheckItem& item) override;
     void runInteractive(const FullCheckItem& item, FullCheckEntry& entry) override;
     QString runDiagnostics(const QString& keyword) override;
@@ -59,6 +60,7 @@ protected:
 
 private:
     void showEntries();
+    void showEntry(int row, const FullCheckEntry& e);
 
     BenchContext& m_ctx;
     WindowTestSession& m_session;
