@@ -227,6 +227,7 @@ FullCheckReport RunFullCheck(BenchContext& ctx, FullCheckHost& host) {
             entry.verdict = CheckVerdict::Skipped;
             entry.note = report.interrupted ? report.interruption : skipReason;
             report.entries.append(entry);
+            host.entryDone(int(report.entries.size()) - 1, report.entries.last());
             continue;
         }
         if (host.stopRequested()) {
@@ -235,6 +236,7 @@ FullCheckReport RunFullCheck(BenchContext& ctx, FullCheckHost& host) {
             entry.verdict = CheckVerdict::Skipped;
             entry.note = report.interruption;
             report.entries.append(entry);
+            host.entryDone(int(report.entries.size()) - 1, report.entries.last());
             continue;
         }
         host.progress(index++, int(plan.size()), item.name);
