@@ -134,7 +134,8 @@ QString fullCheckHtml(const FullCheckReport& r) {
                   esc(r.started.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))),
                   esc(seconds(r.elapsedMs)), esc(r.workstationVersion));
     h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n"
-                        "<tr><th>Тест</th><th>Итог</th><th>Время</th><th>Подробности</th></tr>\n");
+                        "<tr><th width=\"24%\">Тест</th><th width=\"13%\">Итог</th>"
+                        "<th width=\"8%\">Время</th><th>Подробности</th></tr>\n");
     for (const FullCheckEntry& e : r.entries) {
         QString details;
         if (!e.note.isEmpty() && e.verdict != CheckVerdict::Passed)
@@ -143,7 +144,8 @@ QString fullCheckHtml(const FullCheckReport& r) {
             QString pre;
             for (const QString& p : e.places)
                 pre += esc(p) + QLatin1Char('\n');
-            details += QStringLiteral("<pre>") + pre + QStringLiteral("</pre>");
+            // Memory rows are 16 bytes wide: small enough to fit the column.
+            details += QStringLiteral("<pre style=\"font-size:6pt\">") + pre + QStringLiteral("</pre>");
         }
         if (!e.keyword.isEmpty())
             details += QStringLiteral("Диагностика: <b>%1</b><br>").arg(esc(e.keyword));

@@ -40,7 +40,7 @@ CFullCheckDlg::CFullCheckDlg(BenchContext& ctx, WindowTestSession& session, QWid
     : QDialog(parent), m_ctx(ctx), m_session(session) {
     setObjectName(QStringLiteral("fullCheckDlg"));
     setWindowTitle(QStringLiteral("Полная проверка платы"));
-    resize(760, 520);
+    resize(960, 620);
 
     m_table = new QTableWidget(0, 4, this);
     m_table->setObjectName(QStringLiteral("checkTable"));
@@ -49,6 +49,8 @@ CFullCheckDlg::CFullCheckDlg(BenchContext& ctx, WindowTestSession& session, QWid
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
+    // The details of a failure (the place, the conclusion) wrap in their cell.
+    m_table->setWordWrap(true);
     const QList<FullCheckItem> plan = fullCheckPlan(ctx.boardType);
     m_table->setRowCount(int(plan.size()));
     for (int i = 0; i < plan.size(); ++i)
@@ -143,6 +145,9 @@ void CFullCheckDlg::showEntry(int i, const FullCheckEntry& e) {
         item->setToolTip((e.places + QStringList{e.conclusion}).join(QLatin1Char('\n')).trimmed());
         m_table->setItem(i, 3, item);
     }
+    m_table->resizeColumnToContents(1);
+    m_table->resizeColumnToContents(2);
+    m_table->resizeRowToContents(i);
 }
 
 bool CFullCheckDlg::saveReport() {
