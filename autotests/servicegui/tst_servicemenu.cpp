@@ -335,7 +335,7 @@ void TestServiceMenu::dataMemoryCommands() {
     // What the memory holds now, by command.
     const QByteArray now = bytesOf(memory);
     if (command == cmd::RestoreFiscalData || command == cmd::RestoreEepromData)
-        QCOMPARE(now, fileSize == memory.size() ? contents : before);
+        QCOMPARE(now, fileSize == int(memory.size()) ? contents : before);
     else if (command == cmd::ClearFiscalMemory || command == cmd::ClearEeprom)
         QCOMPARE(now, QByteArray(int(memory.size()), char(0xFF)));
     else
