@@ -47,8 +47,11 @@ void ServiceLog::noteRun(const BenchContext& ctx, int mode, const OperationArgum
     run.backup = isBackupPath(ctx, run.file);
     if (!a.backup.isEmpty() && QFileInfo::exists(a.backup))
         run.programBackup = a.backup;
+    // Bytes only of what was done: a failed save leaves the previous file.
     const QFileInfo info(run.file);
-    if (!run.file.isEmpty() && info.isFile())
+    if (result != OpDone)
+        run.bytes = -1;
+    else if (!run.file.isEmpty() && info.isFile())
         run.bytes = info.size();
     else if (!a.image.isEmpty())
         run.bytes = a.image.size();

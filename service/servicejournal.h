@@ -23,7 +23,8 @@ struct ServiceLogRun {
     QString programBackup;
     /// Mode 0: the name DD5's software is filed under.
     QString softwareName;
-    /// Bytes of the file or image the operation moved (-1: not known).
+    /// Bytes of the file or image the operation moved (-1: not known, or
+    /// the operation did not succeed).
     qint64 bytes = -1;
 };
 

@@ -443,6 +443,7 @@ void TestServiceMenu::journalEvents_data() {
     QTest::addColumn<QString>("verdict"); // "%1" stands for the chosen path
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<int>("backups");
+    QTest::addColumn<int>("lastBytes"); // of the last operation; -1: none noted
 
     const QString chosen = QStringLiteral("chosen.dat");
     const int passed = int(JournalEvent::Outcome::Passed);
@@ -451,39 +452,40 @@ void TestServiceMenu::journalEvents_data() {
     QTest::newRow("save ФП") << false << int(cmd::SaveFiscalData) << Setup::File << -1 << true
                              << passed << int(OpDone)
                              << QStringLiteral("Данные ФП успешно сохранены !")
-                             << QStringList{chosen} << 0;
+                             << QStringList{chosen} << 0 << 65536;
     QTest::newRow("save ФП cancelled: nothing done, no event")
         << false << int(cmd::SaveFiscalData) << Setup::Cancel << -1 << false << none << 0
-        << QString() << QStringList{} << 0;
+        << QString() << QStringList{} << 0 << -1;
     QTest::newRow("save РПЗУ cancelled after the test program went in")
         << true << int(cmd::SaveEepromData) << Setup::Cancel << -1 << true << none << 0
         << QStringLiteral("Прервано оператором")
-        << QStringList{QStringLiteral("230607091405.cpu"), QStringLiteral("testcpu.052")} << 0;
+        << QStringList{QStringLiteral("230607091405.cpu"), QStringLiteral("testcpu.052")} << 0
+        << 1024; // the test program file read
     QTest::newRow("restore ФП, a byte reads back wrong")
         << false << int(cmd::RestoreFiscalData) << Setup::FiscalReadFlip << 65536 << true << failed
         << int(OpFileRead) << QStringLiteral("Ошибка записи в ФП !") // the page's own read-back
-        << QStringList{chosen} << 1;
+        << QStringList{chosen} << 1 << -1;
     QTest::newRow("restore ФП from a file one byte short")
         << false << int(cmd::RestoreFiscalData) << Setup::File << 65535 << true << failed
         << int(OpWrongSize) << QStringLiteral("Неверный размер файла %1 !") << QStringList{}
-        << 0;
+        << 0 << -1;
     QTest::newRow("clear РПЗУ") << false << int(cmd::ClearEeprom) << Setup::File << -1 << true
                                 << passed << int(OpDone)
                                 << QStringLiteral("Очистка РПЗУ успешно завершена!")
-                                << QStringList{} << 1;
+                                << QStringList{} << 1 << -1;
     QTest::newRow("save ФП, programmer silent")
         << false << int(cmd::SaveFiscalData) << Setup::ProgrammerSilent << -1 << true << failed
-        << 0 << QString() << QStringList{} << 0;
+        << 0 << QString() << QStringList{} << 0 << -1;
     QTest::newRow("update: No to JP1, no event")
         << true << int(cmd::UpdateSoftware) << Setup::NoToJp1 << -1 << false << none << 0
-        << QString() << QStringList{} << 0;
+        << QString() << QStringList{} << 0 << -1;
     QTest::newRow("verification, a register byte reads back wrong")
         << false << int(cmd::VerifySoftware) << Setup::RegisterReadFlip << -1 << true << failed
         << int(OpCompare) << QStringLiteral("Ошибка сравнения ПО кассы с эталонной версией!")
-        << QStringList{QStringLiteral("kassa.bin")} << 0;
+        << QStringList{QStringLiteral("kassa.bin")} << 0 << -1;
     QTest::newRow("verification, no register at any speed")
         << false << int(cmd::VerifySoftware) << Setup::NoRegister << -1 << true << failed << -1
-        << QString() << QStringList{} << 0;
+        << QString() << QStringList{} << 0 << -1;
 }
 
 void TestServiceMenu::journalEvents() {
@@ -497,6 +499,7 @@ void TestServiceMenu::journalEvents() {
     QFETCH(QString, verdict);
     QFETCH(QStringList, files);
     QFETCH(int, backups);
+    QFETCH(int, lastBytes);
     Workstation w(freshBoard ? sim::Dd5Controller::StartState::CashSoftware
                              : sim::Dd5Controller::StartState::TestProgram);
     QVERIFY(w.ok);
@@ -566,6 +569,11 @@ void TestServiceMenu::journalEvents() {
     QCOMPARE(kept.size(), backups);
     for (const QJsonValue& b : kept)
         QVERIFY2(QFileInfo(b.toString()).isFile(), qPrintable(b.toString()));
+    const QJsonArray operations = e.details.value(QStringLiteral("operations")).toArray();
+    const QJsonValue bytes = operations.isEmpty()
+                                 ? QJsonValue()
+                                 : operations.last().toObject().value(QStringLiteral("bytes"));
+    QCOMPARE(bytes.isUndefined() || bytes.isNull() ? -1 : bytes.toInt(), lastBytes);
 }
 
 QTEST_MAIN(TestServiceMenu)
