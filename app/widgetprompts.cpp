@@ -35,14 +35,14 @@ QString fileDialogFilter(const QList<FileFilter>& filters) {
     QStringList parts;
     for (const FileFilter& f : filters) {
         // What the engineer reads: the label as the product words it.
-        const QString shown = f.label.contains(u'(')
-                                  ? f.label
-                                  : f.label + QStringLiteral(" (") + f.pattern + QStringLiteral(")");
+        const QString shown = f.label.contains(u'(') ? f.label
+                                                     : f.label + QStringLiteral(" (") + f.pattern +
+                                                           QStringLiteral(")");
         // What the dialog matches: the last group in parentheses. A
         // Windows "*.*" means every file, but a dot-less name does not
         // match it here, so it becomes "*"; ';' separates patterns there.
-        QStringList patterns = f.pattern.split(QRegularExpression(QStringLiteral("[;\\s]+")),
-                                               Qt::SkipEmptyParts);
+        QStringList patterns =
+            f.pattern.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
         for (QString& p : patterns) {
             if (p == QLatin1String("*.*"))
                 p = QStringLiteral("*");

@@ -53,8 +53,9 @@ bool ServiceControllerPreparation::LoadControllerTestProgram(BenchContext& ctx, 
         const int r = m_host.RunProgress(ModeSaveControllerSoftware, name);
         if (r == OpFileOpen) {
             m_host.ClearMarks();
-            ShowServiceMessage(ctx, m_host, PromptIcon::Error, QStringLiteral("Сохранение ПО контроллера..."),
-                                QStringLiteral("Ошибка создания файла ПО на диске! "));
+            ShowServiceMessage(ctx, m_host, PromptIcon::Error,
+                               QStringLiteral("Сохранение ПО контроллера..."),
+                               QStringLiteral("Ошибка создания файла ПО на диске! "));
             return endCommand(ctx);
         }
         if (r != OpDone) {
@@ -78,19 +79,19 @@ bool ServiceControllerPreparation::LoadControllerTestProgram(BenchContext& ctx, 
         switch (w) {
         case OpFileOpen:
             ShowServiceMessage(ctx, m_host, PromptIcon::Error, title,
-                                QStringLiteral("Ошибка открытия файла \"testcpu.052\" !"));
+                               QStringLiteral("Ошибка открытия файла \"testcpu.052\" !"));
             break;
         case OpFileSize:
             ShowServiceMessage(ctx, m_host, PromptIcon::Error, title,
-                                QStringLiteral("Неверный размер файла \"testcpu.052\" !"));
+                               QStringLiteral("Неверный размер файла \"testcpu.052\" !"));
             break;
         case OpFileRead:
             ShowServiceMessage(ctx, m_host, PromptIcon::Error, title,
-                                QStringLiteral("Ошибка чтения файла \"testcpu.052\" !"));
+                               QStringLiteral("Ошибка чтения файла \"testcpu.052\" !"));
             break;
         case OpCompare:
             ShowServiceMessage(ctx, m_host, PromptIcon::Error, title,
-                                QStringLiteral("Ошибка записи тест-программы !"));
+                               QStringLiteral("Ошибка записи тест-программы !"));
             break;
         default:
             if (w >= OpLinkBase && w <= OpLinkBase + 6)
@@ -101,13 +102,12 @@ bool ServiceControllerPreparation::LoadControllerTestProgram(BenchContext& ctx, 
     }
 
     ctx.clock.sleepMs(100);
-    ShowServiceMessage(ctx, m_host, 
-        PromptIcon::Exclamation, QStringLiteral("ВНИМАНИЕ"),
-        QStringLiteral("В контроллер DD5 была записана тест-программа,\n"
-                       "а его содержимое (ПО кассы) сохранено !\n"
-                       "После завершения работ по тестированию этого\n"
-                       "блока управления, необходимо будет выполнить\n"
-                       "пункт меню \"Восстановление ПО контроллера\" !"));
+    ShowServiceMessage(ctx, m_host, PromptIcon::Exclamation, QStringLiteral("ВНИМАНИЕ"),
+                       QStringLiteral("В контроллер DD5 была записана тест-программа,\n"
+                                      "а его содержимое (ПО кассы) сохранено !\n"
+                                      "После завершения работ по тестированию этого\n"
+                                      "блока управления, необходимо будет выполнить\n"
+                                      "пункт меню \"Восстановление ПО контроллера\" !"));
     if (ctx.link.PeerPresent()) {
         SetBoardType4MemoryMap(ctx);
         return true;
@@ -174,13 +174,13 @@ int RestoreControllerSoftware(BenchContext& ctx, ServiceHost& host) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || QFileInfo(path).isDir()) {
         ShowServiceMessage(ctx, host, PromptIcon::Error, kRestoreTitle,
-                            QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral(" !"));
+                           QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral(" !"));
         return endCommand(ctx);
     }
     const qint64 length = file.size();
     if (length > dd5::ImageSize) {
         ShowServiceMessage(ctx, host, PromptIcon::Error, kRestoreTitle,
-                            QStringLiteral("Неверный размер файла ") + path + QStringLiteral(" !"));
+                           QStringLiteral("Неверный размер файла ") + path + QStringLiteral(" !"));
         return endCommand(ctx);
     }
     OperationArgument image;
@@ -189,7 +189,7 @@ int RestoreControllerSoftware(BenchContext& ctx, ServiceHost& host) {
     file.close();
     if (image.image.size() != length) {
         ShowServiceMessage(ctx, host, PromptIcon::Error, kRestoreTitle,
-                            QStringLiteral("Ошибка чтения файла ") + path + QStringLiteral(" !"));
+                           QStringLiteral("Ошибка чтения файла ") + path + QStringLiteral(" !"));
         return endCommand(ctx);
     }
 
@@ -198,10 +198,10 @@ int RestoreControllerSoftware(BenchContext& ctx, ServiceHost& host) {
         if (found)
             QFile::remove(path);
         ShowServiceMessage(ctx, host, PromptIcon::Exclamation, kRestoreTitle,
-                            QStringLiteral("ПО контроллера успешно восстановлено!"));
+                           QStringLiteral("ПО контроллера успешно восстановлено!"));
     } else if (r >= OpFileOpen) {
         ShowServiceMessage(ctx, host, PromptIcon::Error, kRestoreTitle,
-                            QStringLiteral("Ошибка записи ПО кассы!"));
+                           QStringLiteral("Ошибка записи ПО кассы!"));
     } else {
         ShowServiceIdentificationError(ctx, host, static_cast<quint8>(r - OpLinkBase));
     }

@@ -154,7 +154,7 @@ int RunDataMemoryCommand(BenchContext& ctx, ServiceHost& host, int commandId,
             if (code != 0) {
                 ctx.busy = false;
                 ShowServiceMessage(ctx, host, PromptIcon::Error, s(c->title),
-                                    refusal + argument.text + QStringLiteral(" !  "));
+                                   refusal + argument.text + QStringLiteral(" !  "));
                 return code;
             }
         }
@@ -171,8 +171,8 @@ int RunDataMemoryCommand(BenchContext& ctx, ServiceHost& host, int commandId,
                 ShowServiceLinkError(ctx, host);
             else
                 ShowServiceMessage(ctx, host, PromptIcon::Error, s(c->title),
-                                    QStringLiteral("Ошибка создания резервной копии ") +
-                                        backup.text + QStringLiteral(" !  "));
+                                   QStringLiteral("Ошибка создания резервной копии ") +
+                                       backup.text + QStringLiteral(" !  "));
             return b;
         }
         host.ShowStatus(QStringLiteral("Резервная копия: ") + backup.text);

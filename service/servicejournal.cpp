@@ -23,9 +23,12 @@ void ServiceLog::begin() {
     m_lastIsError = false;
 }
 
-void ServiceLog::end() { m_active = false; }
+void ServiceLog::end() {
+    m_active = false;
+}
 
-void ServiceLog::noteRun(const BenchContext& ctx, int mode, const OperationArgument& a, int result) {
+void ServiceLog::noteRun(const BenchContext& ctx, int mode, const OperationArgument& a,
+                         int result) {
     if (!m_active)
         return;
     ServiceLogRun run;
@@ -94,10 +97,10 @@ JournalEvent serviceJournalEvent(const BenchContext& ctx, int commandId, int res
         // The failure was shown outside the command (the test preparation's
         // link message): its text is the link status's.
         e.outcome = JournalEvent::Outcome::Failed;
-        e.verdict = result < OpFileOpen && ctx.linkStatus != LinkOk
-                        ? LinkStatusText(ctx.linkStatus, ctx.boardType, ctx.selectedPort)
-                              .text.simplified()
-                        : QStringLiteral("Ошибка (код %1)").arg(result);
+        e.verdict =
+            result < OpFileOpen && ctx.linkStatus != LinkOk
+                ? LinkStatusText(ctx.linkStatus, ctx.boardType, ctx.selectedPort).text.simplified()
+                : QStringLiteral("Ошибка (код %1)").arg(result);
     } else {
         // Stopped by the engineer: an event only when something was done
         // before (DD5's software filed, the test program written).

@@ -8,8 +8,8 @@
 
 namespace kia {
 
-void ShowServiceMessage(BenchContext& ctx, ServiceHost& host, PromptIcon icon,
-                        const QString& title, const QString& text) {
+void ShowServiceMessage(BenchContext& ctx, ServiceHost& host, PromptIcon icon, const QString& title,
+                        const QString& text) {
     ctx.prompts.message(icon, title, text);
     host.NoteMessage(icon, text);
 }

@@ -15,8 +15,8 @@ enum class PromptIcon;
 /// the host, which keeps the last one as the command's verdict for the repair
 /// journal. UI thread.
 
-void ShowServiceMessage(BenchContext& ctx, ServiceHost& host, PromptIcon icon,
-                        const QString& title, const QString& text);
+void ShowServiceMessage(BenchContext& ctx, ServiceHost& host, PromptIcon icon, const QString& title,
+                        const QString& text);
 /// ShowLinkError with the programmer texts.
 void ShowServiceLinkError(BenchContext& ctx, ServiceHost& host);
 /// ShowCashLinkError with the cash-register texts.

@@ -190,8 +190,8 @@ int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
     switch (result) {
     case OpDone:
         ShowServiceMessage(ctx, host, PromptIcon::Exclamation, kTitle,
-                            QStringLiteral("ПО кассы успешно обновлено !  \n"
-                                           "Не забудте удалить перемычку \"GP1\".  "));
+                           QStringLiteral("ПО кассы успешно обновлено !  \n"
+                                          "Не забудте удалить перемычку \"GP1\".  "));
         if (identity.size() == dd5::NameLength)
             QFile::remove(controllerSoftwarePath(ctx, identity));
         break;
@@ -201,24 +201,25 @@ int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
     case OpFileOpen:
     case OpFileSize:
     case OpFileRead:
-        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle, softwareFileProblemText(result, path));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
+                           softwareFileProblemText(result, path));
         break;
     case OpCompare:
         ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка обновления ПО в контроллере !  "));
+                           QStringLiteral("Ошибка обновления ПО в контроллере !  "));
         break;
     case OpWrongSize:
         ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка записи в программное РПЗУ !  "));
+                           QStringLiteral("Ошибка записи в программное РПЗУ !  "));
         break;
     case OpProgramCompare:
         ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка обновления ПО в программном РПЗУ !  "));
+                           QStringLiteral("Ошибка обновления ПО в программном РПЗУ !  "));
         break;
     case OpBackupFailed:
         ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка создания резервной копии ") + argument.backup +
-                                QStringLiteral(" !  "));
+                           QStringLiteral("Ошибка создания резервной копии ") + argument.backup +
+                               QStringLiteral(" !  "));
         break;
     default:
         if (result > OpLinkBase && result < OpFileOpen)

@@ -114,16 +114,17 @@ int RunSoftwareVerification(BenchContext& ctx, ServiceHost& host) {
     switch (result) {
     case OpDone:
         ShowServiceMessage(ctx, host, PromptIcon::Exclamation, kTitle,
-                            QStringLiteral("ПО кассы соответствует эталонному !  "));
+                           QStringLiteral("ПО кассы соответствует эталонному !  "));
         break;
     case OpFileOpen:
     case OpFileSize:
     case OpFileRead:
-        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle, softwareFileProblemText(result, path));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
+                           softwareFileProblemText(result, path));
         break;
     case OpCompare:
         ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка сравнения ПО кассы с эталонной версией!  "));
+                           QStringLiteral("Ошибка сравнения ПО кассы с эталонной версией!  "));
         break;
     default:
         if (result > OpLinkBase && result < OpFileOpen) {

@@ -67,7 +67,8 @@ void TestFileDialogFilter::choiceLetsThrough_data() {
     QTest::newRow(".fp: its own file") << fp << 0 << "data.fp" << true;
     QTest::newRow(".fp: a name without a dot") << fp << 0 << "README" << false;
     QTest::newRow(".fp: another extension") << fp << 0 << "data.fls" << false;
-    const QList<FileFilter> two{{QStringLiteral("Образы (*.bin;*.rom)"), QStringLiteral("*.bin;*.rom")}};
+    const QList<FileFilter> two{
+        {QStringLiteral("Образы (*.bin;*.rom)"), QStringLiteral("*.bin;*.rom")}};
     QTest::newRow("two Windows patterns: the second") << two << 0 << "dump.rom" << true;
     QTest::newRow("two Windows patterns: neither") << two << 0 << "dump.txt" << false;
 }

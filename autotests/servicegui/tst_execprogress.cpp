@@ -12,8 +12,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSemaphore>
 #include <QScrollBar>
+#include <QSemaphore>
 #include <QTest>
 #include <QTimer>
 #include <atomic>

@@ -223,7 +223,8 @@ void TestServiceMenu::freshBoardSavesThenRestoresController() {
     QCOMPARE(namesIn(save.details.value(QStringLiteral("files"))),
              (QStringList{QStringLiteral("230607091405.cpu"), QStringLiteral("testcpu.052"),
                           QStringLiteral("data.fp")}));
-    QCOMPARE(save.details.value(QStringLiteral("identity")).toString(), QStringLiteral("230607091405"));
+    QCOMPARE(save.details.value(QStringLiteral("identity")).toString(),
+             QStringLiteral("230607091405"));
 
     w.progress.clear();
     w.fx.prompts.clear();
@@ -421,19 +422,20 @@ void TestServiceMenu::noToJp1LeavesBoardUntouched() {
 
 namespace {
 enum class Setup {
-    File,            // a file of `fileSize` bytes is chosen
-    Cancel,          // the file dialog is cancelled
-    FiscalReadFlip,  // as File, and a ФП byte reads back wrong
+    File,             // a file of `fileSize` bytes is chosen
+    Cancel,           // the file dialog is cancelled
+    FiscalReadFlip,   // as File, and a ФП byte reads back wrong
     RegisterReadFlip, // verification: a byte of the register reads back wrong
-    NoRegister,      // verification with the board's cable: no register at any speed
+    NoRegister,       // verification with the board's cable: no register at any speed
     ProgrammerSilent, // the programmer does not answer at all
-    NoToJp1,         // update: "No" to the "JP1" question
+    NoToJp1,          // update: "No" to the "JP1" question
 };
 } // namespace
 Q_DECLARE_METATYPE(Setup)
 
 void TestServiceMenu::journalEvents_data() {
-    QTest::addColumn<bool>("freshBoard"); // DD5 holds the cash software: the test program goes in first
+    QTest::addColumn<bool>(
+        "freshBoard"); // DD5 holds the cash software: the test program goes in first
     QTest::addColumn<int>("command");
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<int>("fileSize");
@@ -467,15 +469,15 @@ void TestServiceMenu::journalEvents_data() {
         << QStringList{chosen} << 1 << -1;
     QTest::newRow("restore ФП from a file one byte short")
         << false << int(cmd::RestoreFiscalData) << Setup::File << 65535 << true << failed
-        << int(OpWrongSize) << QStringLiteral("Неверный размер файла %1 !") << QStringList{}
-        << 0 << -1;
+        << int(OpWrongSize) << QStringLiteral("Неверный размер файла %1 !") << QStringList{} << 0
+        << -1;
     QTest::newRow("clear РПЗУ") << false << int(cmd::ClearEeprom) << Setup::File << -1 << true
                                 << passed << int(OpDone)
                                 << QStringLiteral("Очистка РПЗУ успешно завершена!")
                                 << QStringList{} << 1 << -1;
     QTest::newRow("save ФП, programmer silent")
-        << false << int(cmd::SaveFiscalData) << Setup::ProgrammerSilent << -1 << true << failed
-        << 0 << QString() << QStringList{} << 0 << -1;
+        << false << int(cmd::SaveFiscalData) << Setup::ProgrammerSilent << -1 << true << failed << 0
+        << QString() << QStringList{} << 0 << -1;
     QTest::newRow("update: No to JP1, no event")
         << true << int(cmd::UpdateSoftware) << Setup::NoToJp1 << -1 << false << none << 0
         << QString() << QStringList{} << 0 << -1;
@@ -553,7 +555,8 @@ void TestServiceMenu::journalEvents() {
     if (result >= 0)
         QCOMPARE(e.result, result);
     else
-        QVERIFY2(e.result > int(OpLinkBase) && e.result < int(OpFileOpen), qPrintable(QString::number(e.result)));
+        QVERIFY2(e.result > int(OpLinkBase) && e.result < int(OpFileOpen),
+                 qPrintable(QString::number(e.result)));
     // The verdict is the text of the last box the engineer read (a link
     // failure's question without its offer of diagnostics).
     const QList<PromptEvent> boxes = w.boxes();

@@ -21,11 +21,14 @@ using ServiceCommand = std::function<int(BenchContext&, ServiceHost&)>;
 ServiceCommand commandOf(int id) {
     switch (id) {
     case cmd::RestoreControllerSoftware:
-        return [](BenchContext& ctx, ServiceHost& host) { return RestoreControllerSoftware(ctx, host); };
+        return [](BenchContext& ctx, ServiceHost& host) {
+            return RestoreControllerSoftware(ctx, host);
+        };
     case cmd::UpdateSoftware:
         return [](BenchContext& ctx, ServiceHost& host) { return RunSoftwareUpdate(ctx, host); };
     case cmd::VerifySoftware:
-        return [](BenchContext& ctx, ServiceHost& host) { return RunSoftwareVerification(ctx, host); };
+        return
+            [](BenchContext& ctx, ServiceHost& host) { return RunSoftwareVerification(ctx, host); };
     default:
         if (isDataMemoryCommand(id))
             return [id](BenchContext& ctx, ServiceHost& host) {
