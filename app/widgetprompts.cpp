@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace kia {
 
@@ -28,18 +29,35 @@ QMessageBox::Icon boxIcon(PromptIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QString filterString(const QList<FileFilter>& filters) {
+} // namespace
+
+QString fileDialogFilter(const QList<FileFilter>& filters) {
     QStringList parts;
     for (const FileFilter& f : filters) {
-        if (f.label.contains(u'('))
-            parts << f.label;
-        else
-            parts << f.label + QStringLiteral(" (") + f.pattern + QStringLiteral(")");
+        // What the engineer reads: the label as the product words it.
+        const QString shown = f.label.contains(u'(') ? f.label
+                                                     : f.label + QStringLiteral(" (") + f.pattern +
+                                                           QStringLiteral(")");
+        // What the dialog matches: the last group in parentheses. A
+        // Windows "*.*" means every file, but a dot-less name does not
+        // match it here, so it becomes "*"; ';' separates patterns there.
+        QStringList patterns =
+            f.pattern.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+        for (QString& p : patterns) {
+            if (p == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        }
+        if (patterns.isEmpty())
+            patterns << QStringLiteral("*");
+        parts << shown + QStringLiteral(" (") + patterns.join(u' ') + QStringLiteral(")");
     }
     return parts.join(QStringLiteral(";;"));
 }
 
-} // namespace
+QFileDialog::Options fileDialogOptions() {
+    // Shows each filter without the matching group added above.
+    return QFileDialog::HideNameFilterDetails;
+}
 
 void WidgetPrompts::beep(int hz, int ms) {
     // The tone itself through the sound card; where there is none (or the
@@ -68,14 +86,16 @@ PromptAnswer WidgetPrompts::question(PromptIcon icon, const QString& title, cons
 
 QString WidgetPrompts::openFile(const QString& title, const QList<FileFilter>& filters,
                                 const QString& directory) {
-    return QFileDialog::getOpenFileName(m_parent, title, directory, filterString(filters));
+    return QFileDialog::getOpenFileName(m_parent, title, directory, fileDialogFilter(filters),
+                                        nullptr, fileDialogOptions());
 }
 
 QString WidgetPrompts::saveFile(const QString& title, const QList<FileFilter>& filters,
                                 const QString& directory, const QString& suggestedName) {
     const QString start =
         suggestedName.isEmpty() ? directory : QDir(directory).filePath(suggestedName);
-    return QFileDialog::getSaveFileName(m_parent, title, start, filterString(filters));
+    return QFileDialog::getSaveFileName(m_parent, title, start, fileDialogFilter(filters), nullptr,
+                                        fileDialogOptions());
 }
 
 } // namespace kia

@@ -2,9 +2,19 @@
 
 #include "core/userprompts.h"
 
+#include <QFileDialog>
+
 class QWidget;
 
 namespace kia {
+
+/// The filter string of the file dialogs: each filter shows its label as
+/// written (with the Windows-style "(*.*)" where the product has it) and
+/// matches by its pattern, where "*.*" stands for every file, names without
+/// a dot included. Use with fileDialogOptions().
+QString fileDialogFilter(const QList<FileFilter>& filters);
+/// The options that make the dialog show only the labels.
+QFileDialog::Options fileDialogOptions();
 
 /// The prompts of the workstation: Qt message boxes, questions and file
 /// dialogs parented to the main window (or, before it exists, to nothing).

@@ -20,4 +20,12 @@ QString backupPath(const BenchContext& ctx, const QString& kind, const QString& 
     return path;
 }
 
+bool isBackupPath(const BenchContext& ctx, const QString& path) {
+    if (path.isEmpty())
+        return false;
+    const QString folder =
+        QFileInfo(ctx.workingFolder + QStringLiteral("backups")).absoluteFilePath();
+    return QFileInfo(QFileInfo(path).absolutePath()).absoluteFilePath() == folder;
+}
+
 } // namespace kia

@@ -15,4 +15,7 @@ class BenchContext;
 QString backupPath(const BenchContext& ctx, const QString& kind, const QString& extension,
                    const QDateTime& localTime);
 
+/// Whether `path` lies in the backups folder of the working folder.
+bool isBackupPath(const BenchContext& ctx, const QString& path);
+
 } // namespace kia

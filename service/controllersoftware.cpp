@@ -6,6 +6,7 @@
 #include "controllerprogramming.h"
 #include "operationmodes.h"
 #include "servicehost.h"
+#include "servicemessages.h"
 
 #include "boardtests/testsession.h"
 #include "boardtests/testsessionhost.h"
@@ -42,7 +43,7 @@ bool ServiceControllerPreparation::LoadControllerTestProgram(BenchContext& ctx, 
     QString identity;
     const quint8 id = ctx.link.ReadControllerIdentity(identity);
     if (id != LongOk) {
-        ShowIdentificationError(ctx, id);
+        ShowServiceIdentificationError(ctx, m_host, id);
         return endCommand(ctx);
     }
     OperationArgument name;
@@ -52,12 +53,13 @@ bool ServiceControllerPreparation::LoadControllerTestProgram(BenchContext& ctx, 
         const int r = m_host.RunProgress(ModeSaveControllerSoftware, name);
         if (r == OpFileOpen) {
             m_host.ClearMarks();
-            ctx.prompts.message(PromptIcon::Error, QStringLiteral("Сохранение ПО контроллера..."),
-                                QStringLiteral("Ошибка создания файла ПО на диске! "));
+            ShowServiceMessage(ctx, m_host, PromptIcon::Error,
+                               QStringLiteral("Сохранение ПО контроллера..."),
+                               QStringLiteral("Ошибка создания файла ПО на диске! "));
             return endCommand(ctx);
         }
         if (r != OpDone) {
-            ShowIdentificationError(ctx, static_cast<quint8>(r - OpLinkBase));
+            ShowServiceIdentificationError(ctx, m_host, static_cast<quint8>(r - OpLinkBase));
             return endCommand(ctx);
         }
         if (!name.savedAs.isEmpty()) {
@@ -76,46 +78,45 @@ bool ServiceControllerPreparation::LoadControllerTestProgram(BenchContext& ctx, 
         const QString title = QStringLiteral("Запись тест-программы в контроллер...");
         switch (w) {
         case OpFileOpen:
-            ctx.prompts.message(PromptIcon::Error, title,
-                                QStringLiteral("Ошибка открытия файла \"testcpu.052\" !"));
+            ShowServiceMessage(ctx, m_host, PromptIcon::Error, title,
+                               QStringLiteral("Ошибка открытия файла \"testcpu.052\" !"));
             break;
         case OpFileSize:
-            ctx.prompts.message(PromptIcon::Error, title,
-                                QStringLiteral("Неверный размер файла \"testcpu.052\" !"));
+            ShowServiceMessage(ctx, m_host, PromptIcon::Error, title,
+                               QStringLiteral("Неверный размер файла \"testcpu.052\" !"));
             break;
         case OpFileRead:
-            ctx.prompts.message(PromptIcon::Error, title,
-                                QStringLiteral("Ошибка чтения файла \"testcpu.052\" !"));
+            ShowServiceMessage(ctx, m_host, PromptIcon::Error, title,
+                               QStringLiteral("Ошибка чтения файла \"testcpu.052\" !"));
             break;
         case OpCompare:
-            ctx.prompts.message(PromptIcon::Error, title,
-                                QStringLiteral("Ошибка записи тест-программы !"));
+            ShowServiceMessage(ctx, m_host, PromptIcon::Error, title,
+                               QStringLiteral("Ошибка записи тест-программы !"));
             break;
         default:
             if (w >= OpLinkBase && w <= OpLinkBase + 6)
-                ShowIdentificationError(ctx, static_cast<quint8>(w - OpLinkBase));
+                ShowServiceIdentificationError(ctx, m_host, static_cast<quint8>(w - OpLinkBase));
             break;
         }
         return false;
     }
 
     ctx.clock.sleepMs(100);
-    ctx.prompts.message(
-        PromptIcon::Exclamation, QStringLiteral("ВНИМАНИЕ"),
-        QStringLiteral("В контроллер DD5 была записана тест-программа,\n"
-                       "а его содержимое (ПО кассы) сохранено !\n"
-                       "После завершения работ по тестированию этого\n"
-                       "блока управления, необходимо будет выполнить\n"
-                       "пункт меню \"Восстановление ПО контроллера\" !"));
+    ShowServiceMessage(ctx, m_host, PromptIcon::Exclamation, QStringLiteral("ВНИМАНИЕ"),
+                       QStringLiteral("В контроллер DD5 была записана тест-программа,\n"
+                                      "а его содержимое (ПО кассы) сохранено !\n"
+                                      "После завершения работ по тестированию этого\n"
+                                      "блока управления, необходимо будет выполнить\n"
+                                      "пункт меню \"Восстановление ПО контроллера\" !"));
     if (ctx.link.PeerPresent()) {
         SetBoardType4MemoryMap(ctx);
         return true;
     }
     if (ctx.linkStatus == LinkReadError || ctx.linkStatus == LinkCheckError) {
-        OfferNoConnectDiagnostics(ctx);
+        OfferServiceNoConnectDiagnostics(ctx, m_host);
         ctx.busy = false;
     } else {
-        ShowLinkError(ctx);
+        ShowServiceLinkError(ctx, m_host);
     }
     return false;
 }
@@ -134,14 +135,14 @@ int RestoreControllerSoftware(BenchContext& ctx, ServiceHost& host) {
         ctx.dontShowStartDialog = dontShow;
     }
     if (!ctx.link.EnsureLinkPort()) {
-        ShowLinkError(ctx);
+        ShowServiceLinkError(ctx, host);
         endCommand(ctx);
         return OpLinkBase + ctx.linkStatus;
     }
     QString identity;
     const quint8 id = ctx.link.ReadControllerIdentity(identity);
     if (id != LongOk) {
-        ShowIdentificationError(ctx, id);
+        ShowServiceIdentificationError(ctx, host, id);
         endCommand(ctx);
         return OpLinkBase + id;
     }
@@ -172,22 +173,23 @@ int RestoreControllerSoftware(BenchContext& ctx, ServiceHost& host) {
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || QFileInfo(path).isDir()) {
-        ctx.prompts.message(PromptIcon::Error, kRestoreTitle,
-                            QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral(" !"));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kRestoreTitle,
+                           QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral(" !"));
         return endCommand(ctx);
     }
     const qint64 length = file.size();
     if (length > dd5::ImageSize) {
-        ctx.prompts.message(PromptIcon::Error, kRestoreTitle,
-                            QStringLiteral("Неверный размер файла ") + path + QStringLiteral(" !"));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kRestoreTitle,
+                           QStringLiteral("Неверный размер файла ") + path + QStringLiteral(" !"));
         return endCommand(ctx);
     }
     OperationArgument image;
+    image.text = path; // where the image came from, for the journal
     image.image = file.read(length);
     file.close();
     if (image.image.size() != length) {
-        ctx.prompts.message(PromptIcon::Error, kRestoreTitle,
-                            QStringLiteral("Ошибка чтения файла ") + path + QStringLiteral(" !"));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kRestoreTitle,
+                           QStringLiteral("Ошибка чтения файла ") + path + QStringLiteral(" !"));
         return endCommand(ctx);
     }
 
@@ -195,13 +197,13 @@ int RestoreControllerSoftware(BenchContext& ctx, ServiceHost& host) {
     if (r == OpDone) {
         if (found)
             QFile::remove(path);
-        ctx.prompts.message(PromptIcon::Exclamation, kRestoreTitle,
-                            QStringLiteral("ПО контроллера успешно восстановлено!"));
+        ShowServiceMessage(ctx, host, PromptIcon::Exclamation, kRestoreTitle,
+                           QStringLiteral("ПО контроллера успешно восстановлено!"));
     } else if (r >= OpFileOpen) {
-        ctx.prompts.message(PromptIcon::Error, kRestoreTitle,
-                            QStringLiteral("Ошибка записи ПО кассы!"));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kRestoreTitle,
+                           QStringLiteral("Ошибка записи ПО кассы!"));
     } else {
-        ShowIdentificationError(ctx, static_cast<quint8>(r - OpLinkBase));
+        ShowServiceIdentificationError(ctx, host, static_cast<quint8>(r - OpLinkBase));
     }
     ctx.busy = false;
     return r;

@@ -5,6 +5,7 @@
 #include "backupfile.h"
 #include "operationmodes.h"
 #include "servicehost.h"
+#include "servicemessages.h"
 
 #include "app/commandtable.h"
 #include "boardtests/testsession.h"
@@ -118,7 +119,7 @@ int RunDataMemoryCommand(BenchContext& ctx, ServiceHost& host, int commandId,
         return why == PreparationFailure::LinkFailure ? int(OpLinkBase) : 0;
     if (!ctx.link.SetMemoryMap({0, 0, 0x8000, 0x8000, 0}, 185) ||
         !ctx.link.WritePort(1, c->fiscal ? 6 : 7, 7)) {
-        ShowLinkError(ctx);
+        ShowServiceLinkError(ctx, host);
         stop(ctx);
         return OpLinkBase;
     }
@@ -152,8 +153,8 @@ int RunDataMemoryCommand(BenchContext& ctx, ServiceHost& host, int commandId,
             }
             if (code != 0) {
                 ctx.busy = false;
-                ctx.prompts.message(PromptIcon::Error, s(c->title),
-                                    refusal + argument.text + QStringLiteral(" !  "));
+                ShowServiceMessage(ctx, host, PromptIcon::Error, s(c->title),
+                                   refusal + argument.text + QStringLiteral(" !  "));
                 return code;
             }
         }
@@ -167,16 +168,16 @@ int RunDataMemoryCommand(BenchContext& ctx, ServiceHost& host, int commandId,
         if (b != OpDone) {
             ctx.busy = false;
             if (b == OpLinkBase)
-                ShowLinkError(ctx);
+                ShowServiceLinkError(ctx, host);
             else
-                ctx.prompts.message(PromptIcon::Error, s(c->title),
-                                    QStringLiteral("Ошибка создания резервной копии ") +
-                                        backup.text + QStringLiteral(" !  "));
+                ShowServiceMessage(ctx, host, PromptIcon::Error, s(c->title),
+                                   QStringLiteral("Ошибка создания резервной копии ") +
+                                       backup.text + QStringLiteral(" !  "));
             return b;
         }
         host.ShowStatus(QStringLiteral("Резервная копия: ") + backup.text);
         if (!ctx.link.WritePort(1, c->fiscal ? 6 : 7, 7)) {
-            ShowLinkError(ctx);
+            ShowServiceLinkError(ctx, host);
             stop(ctx);
             return OpLinkBase;
         }
@@ -185,13 +186,13 @@ int RunDataMemoryCommand(BenchContext& ctx, ServiceHost& host, int commandId,
     const int result = host.RunProgress(c->mode, argument);
     ctx.busy = false;
     if (result == OpLinkBase) {
-        ShowLinkError(ctx);
+        ShowServiceLinkError(ctx, host);
         return result;
     }
     PromptIcon icon = PromptIcon::Error;
     const QString text = resultText(*c, result, argument.text, icon);
     if (!text.isEmpty())
-        ctx.prompts.message(icon, s(c->title), text);
+        ShowServiceMessage(ctx, host, icon, s(c->title), text);
     return result;
 }
 

@@ -39,7 +39,8 @@ enum OperationResult : int {
 
 /// The one data argument of an operation, kept alive by the caller until the
 /// operation returns. By mode: `text` is a file path or the 12-character
-/// software name, `image` the 8192-byte controller software (mode 2).
+/// software name, `image` the 8192-byte controller software (mode 2, whose
+/// `text` may name the file it was read from).
 /// `savedAs` is filled by the worker where it filed something under another
 /// name than asked (mode 0 never replaces a different saved ".cpu"); read it
 /// only after the operation has returned.

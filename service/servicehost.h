@@ -7,6 +7,7 @@
 namespace kia {
 
 class TestSessionHost;
+enum class PromptIcon;
 
 /// What the service commands need from the workstation's windows besides the
 /// prompts: the modal progress dialog, the test preparation's host, the board
@@ -30,6 +31,13 @@ public:
     /// The pre-verification dialog (connection picture and instructions);
     /// true on "Продолжить". The caller has beeped already.
     virtual bool ShowPreVerification() = 0;
+    /// The command has just told the engineer `text` (the box went through
+    /// the prompts): a host that journals the command keeps the last one as
+    /// its verdict. Nothing by default.
+    virtual void NoteMessage(PromptIcon icon, const QString& text) {
+        Q_UNUSED(icon);
+        Q_UNUSED(text);
+    }
 };
 
 } // namespace kia

@@ -8,6 +8,7 @@
 #include "controllerprogramming.h"
 #include "progresssink.h"
 #include "servicehost.h"
+#include "servicemessages.h"
 
 #include "boardtests/testsession.h"
 #include "boardtests/testsessionhost.h"
@@ -152,7 +153,7 @@ int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
     QString identity;
     const quint8 id = ctx.link.ReadControllerIdentity(identity);
     if (id != 0) {
-        ShowIdentificationError(ctx, id);
+        ShowServiceIdentificationError(ctx, host, id);
         ctx.busy = false;
         return OpLinkBase + id;
     }
@@ -160,7 +161,7 @@ int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
     if (!ctx.link.SelectMode(0) || !InitTestProcessorPorts(ctx) ||
         !ctx.link.SetSerialDevice({1, 0x20, 0xD0, 1, 1, 0x10, 8}) ||
         !ctx.link.WriteDevice(7, closed)) {
-        ShowLinkError(ctx);
+        ShowServiceLinkError(ctx, host);
         return OpLinkBase;
     }
 
@@ -188,40 +189,41 @@ int RunSoftwareUpdate(BenchContext& ctx, ServiceHost& host,
     const QString path = argument.text;
     switch (result) {
     case OpDone:
-        ctx.prompts.message(PromptIcon::Exclamation, kTitle,
-                            QStringLiteral("ПО кассы успешно обновлено !  \n"
-                                           "Не забудте удалить перемычку \"GP1\".  "));
+        ShowServiceMessage(ctx, host, PromptIcon::Exclamation, kTitle,
+                           QStringLiteral("ПО кассы успешно обновлено !  \n"
+                                          "Не забудте удалить перемычку \"GP1\".  "));
         if (identity.size() == dd5::NameLength)
             QFile::remove(controllerSoftwarePath(ctx, identity));
         break;
     case OpLinkBase:
-        ShowLinkError(ctx);
+        ShowServiceLinkError(ctx, host);
         break;
     case OpFileOpen:
     case OpFileSize:
     case OpFileRead:
-        ctx.prompts.message(PromptIcon::Error, kTitle, softwareFileProblemText(result, path));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
+                           softwareFileProblemText(result, path));
         break;
     case OpCompare:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка обновления ПО в контроллере !  "));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
+                           QStringLiteral("Ошибка обновления ПО в контроллере !  "));
         break;
     case OpWrongSize:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка записи в программное РПЗУ !  "));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
+                           QStringLiteral("Ошибка записи в программное РПЗУ !  "));
         break;
     case OpProgramCompare:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка обновления ПО в программном РПЗУ !  "));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
+                           QStringLiteral("Ошибка обновления ПО в программном РПЗУ !  "));
         break;
     case OpBackupFailed:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка создания резервной копии ") + argument.backup +
-                                QStringLiteral(" !  "));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
+                           QStringLiteral("Ошибка создания резервной копии ") + argument.backup +
+                               QStringLiteral(" !  "));
         break;
     default:
         if (result > OpLinkBase && result < OpFileOpen)
-            ShowIdentificationError(ctx, static_cast<quint8>(result - OpLinkBase));
+            ShowServiceIdentificationError(ctx, host, static_cast<quint8>(result - OpLinkBase));
         break;
     }
     return result;

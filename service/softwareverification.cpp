@@ -5,6 +5,7 @@
 
 #include "progresssink.h"
 #include "servicehost.h"
+#include "servicemessages.h"
 #include "softwareupdate.h"
 
 #include "core/benchcontext.h"
@@ -75,10 +76,10 @@ int RunSoftwareVerification(BenchContext& ctx, ServiceHost& host) {
             ctx.linkStatus = LinkPortError;
             ctx.prompts.beep(600, 30);
             const StatusMessage m = CashLinkStatusText(ctx.linkStatus, ctx.selectedPort);
-            ctx.prompts.message(PromptIcon::Error, m.title, m.text);
+            ShowServiceMessage(ctx, host, PromptIcon::Error, m.title, m.text);
             ctx.linkStatus = 0;
             ctx.busy = wasBusy;
-            return OpLinkBase + LinkPortError;
+            return int(OpLinkBase) + LinkPortError;
         }
         if (ctx.link.CashRegisterPing()) {
             found = speed;
@@ -88,7 +89,7 @@ int RunSoftwareVerification(BenchContext& ctx, ServiceHost& host) {
     }
     if (found == 0 || (found != 115200 && !ctx.link.CashRegisterSetSpeed(115200))) {
         const int failure = OpLinkBase + ctx.linkStatus;
-        ShowCashLinkError(ctx);
+        ShowServiceCashLinkError(ctx, host);
         return end(failure);
     }
 
@@ -112,22 +113,23 @@ int RunSoftwareVerification(BenchContext& ctx, ServiceHost& host) {
     const QString path = argument.text;
     switch (result) {
     case OpDone:
-        ctx.prompts.message(PromptIcon::Exclamation, kTitle,
-                            QStringLiteral("ПО кассы соответствует эталонному !  "));
+        ShowServiceMessage(ctx, host, PromptIcon::Exclamation, kTitle,
+                           QStringLiteral("ПО кассы соответствует эталонному !  "));
         break;
     case OpFileOpen:
     case OpFileSize:
     case OpFileRead:
-        ctx.prompts.message(PromptIcon::Error, kTitle, softwareFileProblemText(result, path));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
+                           softwareFileProblemText(result, path));
         break;
     case OpCompare:
-        ctx.prompts.message(PromptIcon::Error, kTitle,
-                            QStringLiteral("Ошибка сравнения ПО кассы с эталонной версией!  "));
+        ShowServiceMessage(ctx, host, PromptIcon::Error, kTitle,
+                           QStringLiteral("Ошибка сравнения ПО кассы с эталонной версией!  "));
         break;
     default:
         if (result > OpLinkBase && result < OpFileOpen) {
             ctx.linkStatus = static_cast<quint8>(result - OpLinkBase);
-            ShowCashLinkError(ctx);
+            ShowServiceCashLinkError(ctx, host);
         }
         break;
     }

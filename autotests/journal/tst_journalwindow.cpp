@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QJsonArray>
 #include <QLabel>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -128,6 +129,43 @@ private slots:
         QVERIFY(!w.exportCsv());
         QCOMPARE(prompts.boxes().size(), 1);
         QVERIFY(prompts.boxes().first().text.startsWith(QStringLiteral("Ошибка записи файла")));
+    }
+
+    void serviceEventShowsItsFilesAndBackups() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("service.sqlite"));
+        {
+            RepairJournal journal;
+            QVERIFY(journal.open(path));
+            JournalEvent e;
+            e.kind = JournalEvent::Kind::Service;
+            e.name = QStringLiteral("Восстановление данных ФП из файла");
+            e.boardType = 4;
+            e.boardId = QStringLiteral("230607091405");
+            e.result = 133;
+            e.outcome = JournalEvent::Outcome::Failed;
+            e.verdict = QStringLiteral("Ошибка восстановления данных ФП !");
+            e.details.insert(QStringLiteral("files"), QJsonArray{QStringLiteral("/w/data.fp")});
+            e.details.insert(QStringLiteral("backups"),
+                             QJsonArray{QStringLiteral("/w/backups/fp-20261208-094312.fp")});
+            e.details.insert(QStringLiteral("identity"), QStringLiteral("230607091405"));
+            QVERIFY(journal.append(e));
+        }
+        ScriptedPrompts prompts;
+        JournalWindow w(path, prompts);
+        auto* table = w.findChild<QTableWidget*>(QStringLiteral("journalTable"));
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 3)->text(), QStringLiteral("Сервис"));
+        QCOMPARE(table->item(0, 4)->text(), QStringLiteral("Восстановление данных ФП из файла"));
+        QCOMPARE(table->item(0, 5)->text(), QStringLiteral("Ошибка восстановления данных ФП !"));
+        for (int c = 0; c < table->columnCount(); ++c)
+            QCOMPARE(table->item(0, c)->toolTip(),
+                     QStringLiteral("Файлы: /w/data.fp\n"
+                                    "Резервные копии: /w/backups/fp-20261208-094312.fp\n"
+                                    "DD5: 230607091405"));
+        // A row with nothing of the kind has no tool tip.
+        QCOMPARE(journalDetailsText(QJsonObject{{QStringLiteral("runs"), 1}}), QString());
     }
 
     void missingJournalIsSaidInTheWindow() {

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSemaphore>
 #include <QTest>
 #include <QTimer>
@@ -202,6 +203,11 @@ void TestExecProgress::preVerificationDialog() {
     QCOMPARE(dlg.picture()->pixmap().size(), QSize(397, 169));
     QCOMPARE(dlg.continueButton()->text(), QStringLiteral("Продолжить"));
     QCOMPARE(dlg.cancelButton()->text(), QStringLiteral("Отменить"));
+    // Every line is read whole, without scrolling sideways.
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QCOMPARE(dlg.textField()->horizontalScrollBar()->maximum(), 0);
+    dlg.hide();
     QTimer::singleShot(0, &dlg, [&] { dlg.continueButton()->click(); });
     QCOMPARE(dlg.exec(), int(QDialog::Accepted));
     QTimer::singleShot(0, &dlg, [&] { QTest::keyClick(&dlg, Qt::Key_Escape); });

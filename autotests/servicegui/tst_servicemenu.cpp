@@ -16,12 +16,18 @@
 #include "service/widgets/servicecommandhandlers.h"
 #include "service/widgets/windowservicehost.h"
 #include "sim/bench.h"
+#include "sim/boardfault.h"
 #include "sim/boardmodel.h"
 #include "sim/cashregister.h"
 #include "sim/dd5controller.h"
+#include "sim/fault.h"
+
+#include "core/journalsink.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -48,6 +54,19 @@ QByteArray pattern(int size, int seed) {
     return b;
 }
 
+/// The repair journal as the service commands see it: every event, in order.
+struct FakeJournal final : JournalSink {
+    void record(const JournalEvent& e) override { events << e; }
+    QList<JournalEvent> events;
+};
+
+QStringList namesIn(const QJsonValue& list) {
+    QStringList names;
+    for (const QJsonValue& v : list.toArray())
+        names << QFileInfo(v.toString()).fileName();
+    return names;
+}
+
 /// What one progress dialog showed: the caption it opened with, whether the
 /// busy flag was up, and where its bar stood when it closed.
 struct ProgressSeen {
@@ -66,6 +85,7 @@ struct Workstation {
         simulated.bench()->setDd5StartState(dd5);
         ok = fx.makeFrame(4);
         fx.ctx->dontShowStartDialog = true;
+        fx.ctx->journal = &journal;
         QFile::copy(qEnvironmentVariable("KIA_SOURCE_DIR") + QStringLiteral("/data/testcpu.052"),
                     folder() + QStringLiteral("testcpu.052"));
         tests = InstallTestCommands(*fx.frame, CTestDialog::Pacing::ContextClock);
@@ -125,6 +145,7 @@ struct Workstation {
     }
 
     FrameFixture fx;
+    FakeJournal journal;
     SimulatedBench simulated;
     WindowTestSession* tests = nullptr;
     WindowServiceHost* host = nullptr;
@@ -150,6 +171,8 @@ private slots:
     void verification_data();
     void verification();
     void noToJp1LeavesBoardUntouched();
+    void journalEvents_data();
+    void journalEvents();
 };
 
 void TestServiceMenu::everyServiceCommandIsRouted() {
@@ -192,6 +215,16 @@ void TestServiceMenu::freshBoardSavesThenRestoresController() {
     QCOMPARE(boxes[1].text, QStringLiteral("Данные ФП успешно сохранены !  "));
     QCOMPARE(boxes[1].icon, PromptIcon::Exclamation);
     QVERIFY(!w.fx.ctx->busy);
+    // One event for the command, with the software filed on the way.
+    QCOMPARE(w.journal.events.size(), 1);
+    const JournalEvent save = w.journal.events[0];
+    QCOMPARE(save.outcome, JournalEvent::Outcome::Passed);
+    QCOMPARE(save.verdict, QStringLiteral("Данные ФП успешно сохранены !"));
+    QCOMPARE(namesIn(save.details.value(QStringLiteral("files"))),
+             (QStringList{QStringLiteral("230607091405.cpu"), QStringLiteral("testcpu.052"),
+                          QStringLiteral("data.fp")}));
+    QCOMPARE(save.details.value(QStringLiteral("identity")).toString(),
+             QStringLiteral("230607091405"));
 
     w.progress.clear();
     w.fx.prompts.clear();
@@ -204,6 +237,18 @@ void TestServiceMenu::freshBoardSavesThenRestoresController() {
     QCOMPARE(w.boxes().last().text, QStringLiteral("ПО контроллера успешно восстановлено!"));
     QCOMPARE(w.boxes().last().title, QStringLiteral("Восстановление ПО контроллера"));
     QVERIFY(!w.fx.ctx->busy);
+    QCOMPARE(w.journal.events.size(), 2);
+    const JournalEvent restore = w.journal.events[1];
+    QCOMPARE(restore.name, QStringLiteral("Восстановление ПО контроллера"));
+    QCOMPARE(restore.kind, JournalEvent::Kind::Service);
+    QCOMPARE(restore.outcome, JournalEvent::Outcome::Passed);
+    QCOMPARE(restore.result, int(OpDone));
+    QCOMPARE(restore.verdict, QStringLiteral("ПО контроллера успешно восстановлено!"));
+    QCOMPARE(namesIn(restore.details.value(QStringLiteral("files"))),
+             QStringList{QStringLiteral("230607091405.cpu")});
+    const QJsonObject written =
+        restore.details.value(QStringLiteral("operations")).toArray().first().toObject();
+    QCOMPARE(written.value(QStringLiteral("bytes")).toInt(), 8192);
 }
 
 void TestServiceMenu::dataMemoryCommands_data() {
@@ -291,7 +336,7 @@ void TestServiceMenu::dataMemoryCommands() {
     // What the memory holds now, by command.
     const QByteArray now = bytesOf(memory);
     if (command == cmd::RestoreFiscalData || command == cmd::RestoreEepromData)
-        QCOMPARE(now, fileSize == memory.size() ? contents : before);
+        QCOMPARE(now, fileSize == int(memory.size()) ? contents : before);
     else if (command == cmd::ClearFiscalMemory || command == cmd::ClearEeprom)
         QCOMPARE(now, QByteArray(int(memory.size()), char(0xFF)));
     else
@@ -373,6 +418,165 @@ void TestServiceMenu::noToJp1LeavesBoardUntouched() {
     QCOMPARE(w.dd5Code(), code);
     QCOMPARE(bytesOf(w.bench().board().programMemory()), program);
     QVERIFY(!w.fx.ctx->busy);
+}
+
+namespace {
+enum class Setup {
+    File,             // a file of `fileSize` bytes is chosen
+    Cancel,           // the file dialog is cancelled
+    FiscalReadFlip,   // as File, and a ФП byte reads back wrong
+    RegisterReadFlip, // verification: a byte of the register reads back wrong
+    NoRegister,       // verification with the board's cable: no register at any speed
+    ProgrammerSilent, // the programmer does not answer at all
+    NoToJp1,          // update: "No" to the "JP1" question
+};
+} // namespace
+Q_DECLARE_METATYPE(Setup)
+
+void TestServiceMenu::journalEvents_data() {
+    QTest::addColumn<bool>(
+        "freshBoard"); // DD5 holds the cash software: the test program goes in first
+    QTest::addColumn<int>("command");
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<int>("fileSize");
+    QTest::addColumn<bool>("recorded");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("verdict"); // "%1" stands for the chosen path
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<int>("backups");
+    QTest::addColumn<int>("lastBytes"); // of the last operation; -1: none noted
+
+    const QString chosen = QStringLiteral("chosen.dat");
+    const int passed = int(JournalEvent::Outcome::Passed);
+    const int failed = int(JournalEvent::Outcome::Failed);
+    const int none = int(JournalEvent::Outcome::None);
+    QTest::newRow("save ФП") << false << int(cmd::SaveFiscalData) << Setup::File << -1 << true
+                             << passed << int(OpDone)
+                             << QStringLiteral("Данные ФП успешно сохранены !")
+                             << QStringList{chosen} << 0 << 65536;
+    QTest::newRow("save ФП cancelled: nothing done, no event")
+        << false << int(cmd::SaveFiscalData) << Setup::Cancel << -1 << false << none << 0
+        << QString() << QStringList{} << 0 << -1;
+    QTest::newRow("save РПЗУ cancelled after the test program went in")
+        << true << int(cmd::SaveEepromData) << Setup::Cancel << -1 << true << none << 0
+        << QStringLiteral("Прервано оператором")
+        << QStringList{QStringLiteral("230607091405.cpu"), QStringLiteral("testcpu.052")} << 0
+        << 1024; // the test program file read
+    QTest::newRow("restore ФП, a byte reads back wrong")
+        << false << int(cmd::RestoreFiscalData) << Setup::FiscalReadFlip << 65536 << true << failed
+        << int(OpFileRead) << QStringLiteral("Ошибка записи в ФП !") // the page's own read-back
+        << QStringList{chosen} << 1 << -1;
+    QTest::newRow("restore ФП from a file one byte short")
+        << false << int(cmd::RestoreFiscalData) << Setup::File << 65535 << true << failed
+        << int(OpWrongSize) << QStringLiteral("Неверный размер файла %1 !") << QStringList{} << 0
+        << -1;
+    QTest::newRow("clear РПЗУ") << false << int(cmd::ClearEeprom) << Setup::File << -1 << true
+                                << passed << int(OpDone)
+                                << QStringLiteral("Очистка РПЗУ успешно завершена!")
+                                << QStringList{} << 1 << -1;
+    QTest::newRow("save ФП, programmer silent")
+        << false << int(cmd::SaveFiscalData) << Setup::ProgrammerSilent << -1 << true << failed << 0
+        << QString() << QStringList{} << 0 << -1;
+    QTest::newRow("update: No to JP1, no event")
+        << true << int(cmd::UpdateSoftware) << Setup::NoToJp1 << -1 << false << none << 0
+        << QString() << QStringList{} << 0 << -1;
+    QTest::newRow("verification, a register byte reads back wrong")
+        << false << int(cmd::VerifySoftware) << Setup::RegisterReadFlip << -1 << true << failed
+        << int(OpCompare) << QStringLiteral("Ошибка сравнения ПО кассы с эталонной версией!")
+        << QStringList{QStringLiteral("kassa.bin")} << 0 << -1;
+    QTest::newRow("verification, no register at any speed")
+        << false << int(cmd::VerifySoftware) << Setup::NoRegister << -1 << true << failed << -1
+        << QString() << QStringList{} << 0 << -1;
+}
+
+void TestServiceMenu::journalEvents() {
+    QFETCH(bool, freshBoard);
+    QFETCH(int, command);
+    QFETCH(Setup, setup);
+    QFETCH(int, fileSize);
+    QFETCH(bool, recorded);
+    QFETCH(int, outcome);
+    QFETCH(int, result);
+    QFETCH(QString, verdict);
+    QFETCH(QStringList, files);
+    QFETCH(int, backups);
+    QFETCH(int, lastBytes);
+    Workstation w(freshBoard ? sim::Dd5Controller::StartState::CashSoftware
+                             : sim::Dd5Controller::StartState::TestProgram);
+    QVERIFY(w.ok);
+    QString path = w.folder() + QStringLiteral("chosen.dat");
+    switch (setup) {
+    case Setup::File:
+    case Setup::FiscalReadFlip:
+        if (fileSize >= 0)
+            QVERIFY(writeFile(path, pattern(fileSize, 5)));
+        w.fx.prompts.chooseFile(path);
+        if (setup == Setup::FiscalReadFlip)
+            QVERIFY(w.bench().addBoardFault(
+                sim::BoardFault::readFlip(sim::BoardFault::FlipFiscal, 0x8123, 0x10)));
+        break;
+    case Setup::RegisterReadFlip:
+    case Setup::NoRegister:
+        path = w.folder() + QStringLiteral("kassa.bin");
+        QVERIFY(writeFile(path, sim::CashRegister::softwareImage()));
+        w.fx.prompts.chooseFile(path);
+        if (setup == Setup::RegisterReadFlip) {
+            w.bench().setCable(sim::Bench::Cable::CashRegister);
+            QString error;
+            QVERIFY2(w.bench().loadFaultScript(QStringLiteral("read-flip register addr=0x12345"),
+                                               &error),
+                     qPrintable(error));
+        }
+        break;
+    case Setup::ProgrammerSilent:
+        w.fx.prompts.chooseFile(path);
+        w.bench().addFault(sim::Fault::silence());
+        break;
+    case Setup::NoToJp1:
+        w.fx.prompts.answer(PromptAnswer::No);
+        break;
+    case Setup::Cancel:
+        break;
+    }
+
+    w.fx.frame->OnCommand(command);
+
+    QVERIFY(!w.fx.ctx->busy);
+    if (!recorded) {
+        QVERIFY(w.journal.events.isEmpty());
+        return;
+    }
+    QCOMPARE(w.journal.events.size(), 1);
+    const JournalEvent e = w.journal.events.first();
+    QCOMPARE(e.kind, JournalEvent::Kind::Service);
+    QCOMPARE(e.name, serviceCommandName(command));
+    QCOMPARE(int(e.outcome), outcome);
+    if (result >= 0)
+        QCOMPARE(e.result, result);
+    else
+        QVERIFY2(e.result > int(OpLinkBase) && e.result < int(OpFileOpen),
+                 qPrintable(QString::number(e.result)));
+    // The verdict is the text of the last box the engineer read (a link
+    // failure's question without its offer of diagnostics).
+    const QList<PromptEvent> boxes = w.boxes();
+    QVERIFY(!boxes.isEmpty());
+    if (verdict.isEmpty())
+        QVERIFY2(boxes.last().text.simplified().startsWith(e.verdict), qPrintable(e.verdict));
+    else
+        QCOMPARE(e.verdict, verdict.contains(QStringLiteral("%1")) ? verdict.arg(path) : verdict);
+    QVERIFY(!e.verdict.isEmpty());
+    QCOMPARE(namesIn(e.details.value(QStringLiteral("files"))),
+             files.replaceInStrings(QStringLiteral("chosen.dat"), QFileInfo(path).fileName()));
+    const QJsonArray kept = e.details.value(QStringLiteral("backups")).toArray();
+    QCOMPARE(kept.size(), backups);
+    for (const QJsonValue& b : kept)
+        QVERIFY2(QFileInfo(b.toString()).isFile(), qPrintable(b.toString()));
+    const QJsonArray operations = e.details.value(QStringLiteral("operations")).toArray();
+    const QJsonValue bytes = operations.isEmpty()
+                                 ? QJsonValue()
+                                 : operations.last().toObject().value(QStringLiteral("bytes"));
+    QCOMPARE(bytes.isUndefined() || bytes.isNull() ? -1 : bytes.toInt(), lastBytes);
 }
 
 QTEST_MAIN(TestServiceMenu)

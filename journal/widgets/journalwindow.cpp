@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QJsonArray>
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
@@ -28,6 +29,25 @@ const QString kAllBoards = QStringLiteral("Все платы");
 const QString kNoNumber = QStringLiteral("Без номера");
 constexpr int kAnyRole = Qt::UserRole + 1;
 } // namespace
+
+QString journalDetailsText(const QJsonObject& details) {
+    auto names = [&](const char* key) {
+        QStringList list;
+        for (const QJsonValue& v : details.value(QLatin1String(key)).toArray())
+            list << QDir::toNativeSeparators(v.toString());
+        return list.join(QStringLiteral(", "));
+    };
+    QStringList lines;
+    if (const QString files = names("files"); !files.isEmpty())
+        lines << QStringLiteral("Файлы: ") + files;
+    if (const QString backups = names("backups"); !backups.isEmpty())
+        lines << QStringLiteral("Резервные копии: ") + backups;
+    if (const QString id = details.value(QStringLiteral("identity")).toString(); !id.isEmpty())
+        lines << QStringLiteral("DD5: ") + id;
+    if (const QString kw = details.value(QStringLiteral("keyword")).toString(); !kw.isEmpty())
+        lines << QStringLiteral("Ключевое слово: ") + kw;
+    return lines.join(QLatin1Char('\n'));
+}
 
 JournalWindow::JournalWindow(const QString& journalPath, UserPrompts& prompts, QWidget* parent)
     : QDialog(parent), m_path(journalPath), m_prompts(prompts) {
@@ -200,8 +220,11 @@ void JournalWindow::showRows() {
             row.name,
             row.verdict.simplified(),
         };
+        const QString details = journalDetailsText(row.details);
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
+            if (!details.isEmpty())
+                item->setToolTip(details);
             if (c == 5 && row.outcome != JournalEvent::Outcome::None)
                 item->setForeground(BoardTimeline::markColour(row.outcome));
             m_table->setItem(r, c, item);

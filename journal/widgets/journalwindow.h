@@ -17,6 +17,12 @@ namespace kia {
 class BoardTimeline;
 class UserPrompts;
 
+/// What an event's details hold that the engineer may want to see again, one
+/// line each: the files written or read, the backups made before a
+/// destructive write, DD5's identity, the keyword of a failed test. Shown as
+/// the tool tip of the event's row; empty when there is none of these.
+QString journalDetailsText(const QJsonObject& details);
+
 /// "Журнал ремонта": the journal's events filtered by board and days, one
 /// board's history as a time line, and the shown rows exported as CSV. Reads
 /// on a connection of its own while the workstation writes, and looks for new

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace kia {
@@ -39,6 +40,14 @@ CPreVer::CPreVer(QWidget* parent) : QDialog(parent) {
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     const QFontMetrics fm(m_text->font());
     m_text->setFixedHeight(fm.lineSpacing() * 6 + 2 * m_text->frameWidth() + 8);
+    // Wide enough for the longest line, so that none of it hides behind a
+    // scroll bar, whatever the font.
+    int longest = 0;
+    for (const QString& line : instructionText().split(QLatin1Char('\n')))
+        longest = qMax(longest, fm.horizontalAdvance(line));
+    const int margin = int(m_text->document()->documentMargin());
+    m_text->setMinimumWidth(longest + 2 * margin + 2 * m_text->frameWidth() +
+                            2 * fm.averageCharWidth() + 8);
 
     m_continue = new QPushButton(QStringLiteral("Продолжить"), this);
     m_continue->setObjectName(QStringLiteral("continueButton"));

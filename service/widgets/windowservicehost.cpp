@@ -28,7 +28,9 @@ WindowServiceHost::~WindowServiceHost() {
 int WindowServiceHost::RunProgress(int mode, OperationArgument& argument) {
     CExecProgress dlg(m_ctx, mode, argument, m_frame);
     emit dialogOpened(&dlg);
-    return dlg.run();
+    const int result = dlg.run();
+    m_log.noteRun(m_ctx, mode, argument, result);
+    return result;
 }
 
 TestSessionHost& WindowServiceHost::session() { return m_session; }
@@ -42,6 +44,10 @@ void WindowServiceHost::ShowStatus(const QString& text) {
         m_frame->pane(0)->setText(text);
         m_frame->pane(0)->setToolTip(text);
     }
+}
+
+void WindowServiceHost::NoteMessage(PromptIcon icon, const QString& text) {
+    m_log.noteMessage(icon, text);
 }
 
 bool WindowServiceHost::ShowPreVerification() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "service/servicehost.h"
+#include "service/servicejournal.h"
 
 #include <QObject>
 #include <QPointer>
@@ -34,8 +35,12 @@ public:
     void ClearMarks() override;
     void ShowStatus(const QString& text) override;
     bool ShowPreVerification() override;
+    void NoteMessage(PromptIcon icon, const QString& text) override;
 
     ServiceControllerPreparation& preparation() { return *m_preparation; }
+    /// What the running command did so far (operations and boxes), for the
+    /// repair journal; the command handlers start and end it.
+    ServiceLog& log() { return m_log; }
 
 signals:
     /// A dialog of the service commands is about to run modally (built, not
@@ -47,6 +52,7 @@ private:
     QPointer<CMainFrame> m_frame;
     WindowTestSession& m_session;
     std::unique_ptr<ServiceControllerPreparation> m_preparation;
+    ServiceLog m_log;
 };
 
 } // namespace kia
