@@ -136,29 +136,34 @@ QString fullCheckHtml(const FullCheckReport& r) {
     h += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n"
                         "<tr><th width=\"24%\">Тест</th><th width=\"13%\">Итог</th>"
                         "<th width=\"8%\">Время</th><th>Подробности</th></tr>\n");
+    // The table keeps to short lines; whole memory dumps and reports follow
+    // it, one section per test (long unbreakable lines in a cell would
+    // squeeze the other columns to a letter).
+    QString dumps;
     for (const FullCheckEntry& e : r.entries) {
         QString details;
         if (!e.note.isEmpty() && e.verdict != CheckVerdict::Passed)
             details += esc(e.note) + QStringLiteral("<br>");
-        if (!e.places.isEmpty()) {
-            QString pre;
-            for (const QString& p : e.places)
-                pre += esc(p) + QLatin1Char('\n');
-            // Memory rows are 16 bytes wide: small enough to fit the column.
-            details += QStringLiteral("<pre style=\"font-size:6pt\">") + pre + QStringLiteral("</pre>");
-        }
+        if (!e.places.isEmpty())
+            details += esc(e.places.first().simplified()) + QStringLiteral("<br>");
         if (!e.keyword.isEmpty())
             details += QStringLiteral("Диагностика: <b>%1</b><br>").arg(esc(e.keyword));
         if (!e.conclusion.isEmpty())
             details += QStringLiteral("Заключение: %1").arg(esc(e.conclusion.simplified()));
+        if (e.places.size() > 1) {
+            QString pre;
+            for (const QString& p : e.places)
+                pre += esc(p) + QLatin1Char('\n');
+            dumps += QStringLiteral("<h3>%1</h3>\n<pre>%2</pre>\n").arg(esc(e.item.name), pre);
+        }
         const bool ran = e.verdict != CheckVerdict::Skipped && e.verdict != CheckVerdict::NotRun;
         h += QStringLiteral("<tr><td>%1</td><td><font color=\"%2\"><b>%3</b></font></td>"
                             "<td>%4</td><td>%5</td></tr>\n")
                  .arg(esc(e.item.name), verdictColour(e.verdict), esc(checkVerdictText(e.verdict)),
                       ran ? esc(seconds(e.elapsedMs)) : QString(), details);
     }
-    h += QStringLiteral("</table>\n<p>%1</p>\n<p><b>%2</b></p>\n</body></html>\n")
-             .arg(esc(linkLine(r)), esc(totalsLine(r)));
+    h += QStringLiteral("</table>\n<p>%1</p>\n<p><b>%2</b></p>\n%3</body></html>\n")
+             .arg(esc(linkLine(r)), esc(totalsLine(r)), dumps);
     return h;
 }
 

@@ -262,6 +262,12 @@ private slots:
         const QString page = QString::fromUtf8(hf.readAll());
         QVERIFY(page.contains(QStringLiteral("N-17 &lt;тест&gt;"))); // escaped, not markup
         QVERIFY(page.contains(QStringLiteral("Заключение по RAM_ERROR")));
+        // The table holds short lines; the whole dump follows it, where its
+        // long lines cannot squeeze the table's columns.
+        const qsizetype tableEnd = page.indexOf(QStringLiteral("</table>"));
+        QVERIFY(tableEnd > 0);
+        QVERIFY(!page.left(tableEnd).contains(QStringLiteral("<pre")));
+        QVERIFY(page.indexOf(QStringLiteral("ожидалось"), tableEnd) > tableEnd);
 
         QFile pf(pdf);
         QVERIFY(pf.open(QIODevice::ReadOnly));
