@@ -13,47 +13,12 @@
 # about three minutes.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build-shell}
-if [ ! -x "$build/app/kia_nelta2" ] || [ ! -x "$build/cli/kia-bench" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-fi
-cmake --build "$build" -j2 --target kia_nelta2 kia-bench
-program=$build/app/kia_nelta2
-
-out=$root/docs/screenshots
-mkdir -p "$out"
-work=$(mktemp -d)
-runtime=$(mktemp -d)
-chmod 700 "$runtime"
-cp -r "$root/data/." "$work/"
+targets="kia_nelta2 kia-bench"
+display_number=89
+default_margin=30
+. "$(dirname "$0")/screenshot-common.sh"
 echo "ram-cell addr=0x1235 high=0x10" >"$work/ram.txt"
 
-display=":${SCREENSHOT_DISPLAY:-89}"
-Xvfb "$display" -screen 0 1280x960x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    rm -rf "$work" "$runtime"
-}
-trap cleanup EXIT
-
-export DISPLAY=$display XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-
-# The newest visible window whose name matches; waits up to $2 tenths of a second.
-wait_window() {
-    local id=""
-    for _ in $(seq "${2:-100}"); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n1 || true)
-        [ -n "$id" ] && break
-        sleep 0.1
-    done
-    [ -n "$id" ] || { echo "no window named $1" >&2; exit 1; }
-    echo "$id"
-}
 
 # A visible window named $1 smaller than $2 pixels wide (the question boxes
 # share their title with the full check's window).
@@ -78,40 +43,6 @@ click_right() { # window, x from its right, y from its bottom
     local X Y WIDTH HEIGHT SCREEN WINDOW
     eval "$(xdotool getwindowgeometry --shell "$1")"
     xdotool mousemove $((X + WIDTH - $2)) $((Y + HEIGHT - $3)) click 1
-}
-
-start() {
-    (cd "$work" && exec "$program" "$@") &
-    pid=$!
-}
-
-stop() {
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-    pid=""
-}
-
-# Xvfb has no window manager: draw a title bar with the window's name above
-# the window and keep a margin of the main window around it.
-shoot_window() {
-    local win=$1 file=$2 margin=${3:-30} bar=24
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$win")"
-    local title
-    title=$(xdotool getwindowname "$win")
-    import -window root "$work/root.png"
-    local left=$((X - margin)) top=$((Y - bar - margin))
-    local right=$((X + WIDTH + margin)) bottom=$((Y + HEIGHT + margin))
-    ((left < 0)) && left=0
-    ((top < 0)) && top=0
-    ((right > 1280)) && right=1280
-    ((bottom > 960)) && bottom=960
-    /usr/bin/convert "$work/root.png" \
-        -fill '#2c4f7c' -draw "rectangle $((X - 1)),$((Y - bar)) $((X + WIDTH)),$((Y - 1))" \
-        -fill none -stroke '#2c4f7c' -draw "rectangle $((X - 1)),$((Y - 1)) $((X + WIDTH)),$((Y + HEIGHT))" \
-        -stroke none -fill white -font DejaVu-Sans -pointsize 13 \
-        -annotate +$((X + 8))+$((Y - 7)) "$title" \
-        -crop $((right - left))x$((bottom - top))+$left+$top +repage "$out/$file"
 }
 
 # --- The full check with a RAM fault, from "Тестирование" ----------------------
@@ -160,7 +91,7 @@ for _ in $(seq 20); do
     click_right "$question" 45 24 # "Нет", the right one
 done
 sleep 1
-shoot_window "$check" full-check-summary.png
+shoot_dialog "$check" full-check-summary.png
 stop
 
 # --- The PDF report of the same check ------------------------------------------
@@ -179,7 +110,7 @@ sleep 0.3
 xdotool key Up Return
 faults=$(wait_window 'Неисправности имитатора')
 sleep 0.5
-shoot_window "$faults" simulator-faults.png
+shoot_dialog "$faults" simulator-faults.png
 stop
 
 echo "screenshots written to $out"
