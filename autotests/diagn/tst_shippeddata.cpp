@@ -500,6 +500,16 @@ void TestShippedData::circuitWalks_data() {
                 << row.output;
         }
     }
+    // Inputs read through a controller port: the port line stuck at the pin
+    // no longer follows the level driver clipped onto the connector.
+    QTest::newRow("0 scanner data, P3.3 stuck") << 0 << u("Данные сканера штрих-кодов.") << "port-high 3.3"
+                                                << "DD3/13";
+    QTest::newRow("2 paper end, P3.5 stuck") << 2 << u("Датчик конца бумаги.") << "port-low 3.5"
+                                             << "DD3/15";
+    QTest::newRow("3 paper end, P1.6 stuck") << 3 << u("Датчик конца бумаги.") << "port-high 1.6"
+                                             << "DD3/7";
+    QTest::newRow("4 scanner data, P3.3 stuck") << 4 << u("Данные сканера.") << "port-low 3.3"
+                                                << "DD5/9";
 }
 
 // The peripheral test's circuits: on a good board every probe step passes and
