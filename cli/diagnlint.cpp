@@ -24,6 +24,7 @@ struct Header {
     int kind = 0;
     int mask = 0;
     QString name;
+    QByteArray raw; // the header line as in the file
     QList<QPair<int, QString>> body; // physical line number, logical line
     bool cutByText = false;
     int endLine = 0;
@@ -103,11 +104,13 @@ QStringList LintScenarioFile(const QString& dgnPath, const QString& dotPath) {
         return findings;
     }
     QList<QString> lines;
+    QList<QByteArray> rawLines;
     while (!f.atEnd()) {
         QByteArray raw = f.readLine();
         while (!raw.isEmpty() && (raw.endsWith('\n') || raw.endsWith('\r') || raw.endsWith(' ')))
             raw.chop(1);
         lines << fromCp1251(raw);
+        rawLines << raw;
     }
 
     QList<Header> headers;
@@ -132,7 +135,8 @@ QStringList LintScenarioFile(const QString& dgnPath, const QString& dotPath) {
         h.line = i + 1;
         h.kind = kind;
         h.mask = maskAt(l, 6);
-        h.name = l.mid(l.lastIndexOf(QLatin1Char(' ')) + 1);
+        h.raw = rawLines[i];
+        h.name = Scenario::HeaderName(h.raw, kind);
         QString logical;
         bool open = false;
         int startedAt = 0;
@@ -163,9 +167,10 @@ QStringList LintScenarioFile(const QString& dgnPath, const QString& dotPath) {
         i = j;
     }
 
+    // Whether the loader finds scenario `name` for the board type, by its own header rule.
     auto exists = [&](const QString& name, int kind, int board) {
         for (const Header& h : headers)
-            if (h.name == name && (kind < 0 || h.kind == kind) && ((h.mask >> board) & 1))
+            if ((kind < 0 || h.kind == kind) && Scenario::IsHeaderOf(h.raw, h.kind, name, board))
                 return true;
         return false;
     };
@@ -183,6 +188,15 @@ QStringList LintScenarioFile(const QString& dgnPath, const QString& dotPath) {
                             .arg(where).arg(h.endLine);
         if (h.mask == 0 || h.mask > kAllBoards)
             findings << QStringLiteral("%1: неверная маска типов плат %2").arg(where).arg(h.mask);
+        for (int board = 0; board < 5; ++board) {
+            if (((h.mask >> board) & 1) && !Scenario::IsHeaderOf(h.raw, h.kind, h.name, board)) {
+                findings << QStringLiteral("%1: сценарий не находится по этому имени (оно должно "
+                                           "стоять в конце строки после пробела и не встречаться "
+                                           "в ней раньше)")
+                                .arg(where);
+                break;
+            }
+        }
         QMap<int, QString> steps;
         for (const auto& [at, text] : h.body) {
             const int n = leadingStep(text);
@@ -329,7 +343,7 @@ QStringList LintStepFile(const QString& dgnPath, const QString& ccrPath) {
         const QString l = fromCp1251(raw);
         for (int k = 0; k < 3; ++k)
             if (l.startsWith(Scenario::KindKeyword(k)))
-                heads << Head{k, maskAt(l, 6), l.mid(l.lastIndexOf(QLatin1Char(' ')) + 1)};
+                heads << Head{k, maskAt(l, 6), Scenario::HeaderName(raw, k)};
     }
 
     for (const Head& h : heads) {

@@ -43,10 +43,9 @@ char encodeOne(char16_t c) {
 QString fromCp1251(QByteArrayView bytes) {
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* d = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        d[i] = QChar(b < 0x80 ? char16_t(b) : HighHalf[b - 0x80]);
-    }
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        d[i] = QChar(s[i] < 0x80 ? char16_t(s[i]) : HighHalf[s[i] - 0x80]);
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include "core/cp1251.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QHash>
 #include <vector>
 
@@ -173,6 +174,32 @@ QString Scenario::KindKeyword(int kind) {
     case KindProbe: return QStringLiteral("PDIAGN");
     default: return QString();
     }
+}
+
+namespace {
+QByteArrayView cutTrailingBlanks(QByteArrayView line) {
+    qsizetype n = line.size();
+    while (n > 0 && isBlank(line.at(n - 1)))
+        --n;
+    return line.first(n);
+}
+} // namespace
+
+bool Scenario::IsHeaderOf(QByteArrayView line, int kind, const QString& name, int boardType) {
+    const QString keyword = KindKeyword(kind);
+    if (keyword.isEmpty())
+        return false;
+    return isHeader(cutTrailingBlanks(line), keyword.toLatin1(), toCp1251(name), boardType);
+}
+
+QString Scenario::HeaderName(QByteArrayView line, int kind) {
+    const QByteArray keyword = KindKeyword(kind).toLatin1();
+    const QByteArrayView text = cutTrailingBlanks(line);
+    const qsizetype k = keyword.isEmpty() ? -1 : text.indexOf(keyword);
+    if (k < 0)
+        return QString();
+    const qsizetype after = std::min(text.size(), k + keyword.size() + 2);
+    return fromCp1251(cutLeadingBlanks(text.sliced(after)));
 }
 
 bool Scenario::Load(const QString& fileName, const QString& name, int kind, int boardType) {

@@ -24,6 +24,17 @@ public:
     /// "CDIAGN", "ODIAGN" or "PDIAGN"; empty for other kinds.
     static QString KindKeyword(int kind);
 
+    /// Whether a line of the scenario file is the header of scenario `name`
+    /// of `kind` for `boardType`, by the rule Load finds a scenario with:
+    /// trailing blanks cut, the kind keyword anywhere, the first occurrence of
+    /// the name at the very end after a blank, the mask after the keyword.
+    static bool IsHeaderOf(QByteArrayView line, int kind, const QString& name, int boardType);
+    /// The name a header line of `kind` is written for: what follows the
+    /// keyword's first occurrence, its two mask characters and the blanks
+    /// after them (trailing blanks cut); empty when the line lacks the keyword.
+    /// Whether Load finds the scenario by that name is IsHeaderOf's answer.
+    static QString HeaderName(QByteArrayView line, int kind);
+
     /// Loads scenario `name` of `kind` for `boardType` from the file. On a
     /// missing file, header, body or step 1 the table stays as it was; a
     /// branch to a missing step from a point or text step empties it.

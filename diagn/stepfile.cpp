@@ -45,9 +45,12 @@ bool fieldValue(const QString& line, QStringView key, QStringView& value) {
     return stepFieldValue(line, key, value);
 }
 
-bool fail(QString* error, const QString& text) {
+// The reason is only put together when the caller asks for it: most callers
+// only want to know whether a line parses.
+template <typename Text>
+bool fail(QString* error, Text text) {
     if (error)
-        *error = text;
+        *error = text();
     return false;
 }
 
@@ -55,15 +58,19 @@ bool fail(QString* error, const QString& text) {
 
 ProbePointName parseProbePointName(const QString& written) {
     ProbePointName p;
-    QString name = written;
-    QString braced;
-    const qsizetype open = name.indexOf(QLatin1Char('{'));
+    const QStringView all(written);
+    QStringView name = all;
+    QStringView braced;
+    QString joined; // the name around the braces, when there are braces
+    const qsizetype open = all.indexOf(QLatin1Char('{'));
     if (open >= 0) {
-        const qsizetype close = name.indexOf(QLatin1Char('}'), open + 1);
-        braced = name.mid(open + 1, close < 0 ? -1 : close - open - 1);
+        const qsizetype close = all.indexOf(QLatin1Char('}'), open + 1);
+        braced = close < 0 ? all.sliced(open + 1) : all.sliced(open + 1, close - open - 1);
         // Stars written after the braces still count.
-        const QString after = close < 0 ? QString() : name.mid(close + 1);
-        name = name.left(open) + after;
+        const QStringView after = close < 0 ? QStringView() : all.sliced(close + 1);
+        joined.reserve(open + after.size());
+        joined.append(all.first(open)).append(after);
+        name = joined;
     }
     while (name.endsWith(QLatin1Char('*'))) {
         name.chop(1);
@@ -72,14 +79,15 @@ ProbePointName parseProbePointName(const QString& written) {
     const qsizetype star = name.indexOf(QLatin1Char('*'));
     if (star >= 0)
         name.truncate(star);
-    p.stepName = name + braced;
+    p.stepName.reserve(name.size() + braced.size());
+    p.stepName.append(name).append(braced);
     qsizetype shownEnd = name.size();
     for (QChar stop : {QLatin1Char('>'), QLatin1Char('<')}) {
         const qsizetype at = name.indexOf(stop);
         if (at >= 0 && at < shownEnd)
             shownEnd = at;
     }
-    p.shown = name.left(shownEnd);
+    p.shown = braced.isEmpty() && shownEnd == name.size() ? p.stepName : name.first(shownEnd).toString();
     return p;
 }
 
@@ -119,48 +127,58 @@ bool parseStepCommand(const QString& line, StepCommand& out, QString* error) {
     QStringView v;
     if (fieldValue(line, u"GET-", v)) {
         if (!parseNumber(v, out.measurement) || out.measurement > 2)
-            return fail(error, QStringLiteral("неверное значение GET-: \"%1\"").arg(v));
+            return fail(error, [&] { return QStringLiteral("неверное значение GET-: \"%1\"").arg(v); });
     }
-    QList<int> raw;
     if (fieldValue(line, u"OUT-", v)) {
-        for (QStringView item : v.split(QLatin1Char(','))) {
+        // Read as written; a level check turns the values into level classes below.
+        const bool read = forEachStepItem(v, [&](QStringView item) {
             const qsizetype colon = item.indexOf(QLatin1Char(':'));
-            const QStringView head = (colon < 0 ? item : item.left(colon)).trimmed();
+            const QStringView head = (colon < 0 ? item : item.first(colon)).trimmed();
             int value = 0;
             if (head == u"HI")
                 value = 1000;
             else if (!parseNumber(head, value))
-                return fail(error, QStringLiteral("неверное значение OUT-: \"%1\"").arg(v));
-            raw.append(value);
-        }
+                return false;
+            out.expected.append(value);
+            return true;
+        });
+        if (!read)
+            return fail(error, [&] { return QStringLiteral("неверное значение OUT-: \"%1\"").arg(v); });
     }
     if (out.isPulseCheck()) {
-        if (!raw.isEmpty() && raw.size() < 3)
-            return fail(error, QStringLiteral("для импульса OUT- задаёт уровень, мин. и макс. длительность"));
-        out.expected = raw;
+        if (!out.expected.isEmpty() && out.expected.size() < 3)
+            return fail(error, [] {
+                return QStringLiteral("для импульса OUT- задаёт уровень, мин. и макс. длительность");
+            });
     } else {
-        for (int value : raw)
-            out.expected.append(voltageLevelClass(value));
+        for (int& value : out.expected)
+            value = voltageLevelClass(value);
     }
     if (fieldValue(line, u"IN-", v)) {
-        for (QStringView item : v.split(QLatin1Char(','))) {
+        const bool read = forEachStepItem(v, [&](QStringView item) {
             int value = 0;
             if (!parseNumber(item, value) || value > 255)
-                return fail(error, QStringLiteral("неверное значение IN-: \"%1\"").arg(v));
+                return false;
             out.inputs.append(value);
-        }
+            return true;
+        });
+        if (!read)
+            return fail(error, [&] { return QStringLiteral("неверное значение IN-: \"%1\"").arg(v); });
     }
     if (fieldValue(line, u"SET-", v)) {
         if (!parseNumber(v, out.row) || out.row >= StimulusRoutines::RowCount)
-            return fail(error, QStringLiteral("строка SET-%1 вне таблицы (0..%2)")
-                                   .arg(v.trimmed()).arg(StimulusRoutines::RowCount - 1));
+            return fail(error, [&] {
+                return QStringLiteral("строка SET-%1 вне таблицы (0..%2)")
+                    .arg(v.trimmed())
+                    .arg(StimulusRoutines::RowCount - 1);
+            });
     }
     if (!out.inputs.isEmpty() && !out.isPulseCheck() && !out.expected.isEmpty()
         && out.inputs.size() != out.expected.size())
-        return fail(error, QStringLiteral("IN- и OUT- задают разное число значений"));
+        return fail(error, [] { return QStringLiteral("IN- и OUT- задают разное число значений"); });
     if (fieldValue(line, u"CON-", v))
         out.connectTo = v.trimmed().toString();
-    if (line.contains(QStringLiteral("LOG"))) {
+    if (line.contains(u"LOG")) {
         int log = 1;
         if (fieldValue(line, u"LOG-", v) && parseNumber(v, log) && log == 0)
             out.examinableByLog = false;
@@ -184,6 +202,7 @@ bool StepFile::load(const QString& fileName) {
 
 void StepFile::loadFromBytes(QByteArrayView bytes) {
     m_lines.clear();
+    m_lines.reserve(bytes.count('\n') + 1);
     qsizetype pos = 0;
     while (pos < bytes.size()) {
         qsizetype nl = bytes.indexOf('\n', pos);
@@ -223,9 +242,9 @@ QStringList StepFile::circuitPoints(const QString& line) {
             ++end;
         if (end >= line.size())
             break; // a name must be closed by "," or ";"
-        const QString name = line.mid(pos + 1, end - pos - 1).trimmed();
+        const QStringView name = QStringView(line).sliced(pos + 1, end - pos - 1).trimmed();
         if (!name.isEmpty())
-            points.append(name);
+            points.append(name.toString());
         if (line[end] == QLatin1Char(';'))
             break;
         pos = end;
@@ -233,13 +252,28 @@ QStringList StepFile::circuitPoints(const QString& line) {
     return points;
 }
 
+namespace {
+
+// Whether a circuit line lists the name in one of its four forms: after "-"
+// or ",", closed by "," or ";". Compared in place.
+bool listsPoint(QStringView line, QStringView name) {
+    const qsizetype last = line.size() - name.size() - 1; // room for the closing character
+    for (qsizetype at = 1; at <= last; ++at) {
+        const QChar before = line[at - 1];
+        if (before != QLatin1Char('-') && before != QLatin1Char(','))
+            continue;
+        const QChar after = line[at + name.size()];
+        if ((after == QLatin1Char(',') || after == QLatin1Char(';')) && line.sliced(at, name.size()) == name)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int StepFile::circuitLine(const QString& stepName, int boardType) const {
     if (stepName.isEmpty() || boardType < 0 || boardType > 6)
         return -1;
-    const QString forms[4] = {
-        QLatin1Char('-') + stepName + QLatin1Char(','), QLatin1Char('-') + stepName + QLatin1Char(';'),
-        QLatin1Char(',') + stepName + QLatin1Char(','), QLatin1Char(',') + stepName + QLatin1Char(';'),
-    };
     for (int i = 0; i < m_lines.size(); ++i) {
         const QString& line = m_lines[i];
         if (!line.contains(kCir))
@@ -247,10 +281,8 @@ int StepFile::circuitLine(const QString& stepName, int boardType) const {
         const int mask = circuitMask(line);
         if (mask < 0 || !(mask & (1 << boardType)))
             continue;
-        for (const QString& form : forms) {
-            if (line.contains(form))
-                return i;
-        }
+        if (listsPoint(line, stepName))
+            return i;
     }
     return -1;
 }

@@ -32,6 +32,23 @@ bool parseStepNumber(QStringView text, int& value);
 /// the next ";" or the end of the line; false when the line lacks the key.
 bool stepFieldValue(const QString& line, QStringView key, QStringView& value);
 
+/// Calls `item` on every ","-separated item of a field value, empty ones
+/// included (as a split would give them), in place; false as soon as `item`
+/// returns false.
+template <typename Item>
+bool forEachStepItem(QStringView value, Item item) {
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype comma = value.indexOf(u',', from);
+        const qsizetype end = comma < 0 ? value.size() : comma;
+        if (!item(value.sliced(from, end - from)))
+            return false;
+        if (comma < 0)
+            return true;
+        from = comma + 1;
+    }
+}
+
 /// One parsed command line of the step file.
 struct StepCommand {
     int row = -1;               ///< "SET-": stimulus row, -1 none

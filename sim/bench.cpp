@@ -153,7 +153,8 @@ qint32 Bench::peerSpeedLocked() const {
 }
 
 void Bench::applyDriverWiringLocked() {
-    applyDriverWiring(m_models->board, m_probePoint, !m_probe->dtr());
+    applyDriverWiring(m_models->board, m_driverPoint.isEmpty() ? m_probePoint : m_driverPoint,
+                      !m_probe->dtr());
 }
 
 void Bench::receive(const quint8* data, int n, qint32 baud) {
@@ -264,6 +265,12 @@ quint8 Bench::modemStatus() {
 void Bench::setProbePoint(const QString& point) {
     std::lock_guard g(m_mutex);
     m_probePoint = point;
+    applyDriverWiringLocked();
+}
+
+void Bench::setDriverPoint(const QString& point) {
+    std::lock_guard g(m_mutex);
+    m_driverPoint = point;
     applyDriverWiringLocked();
 }
 

@@ -85,6 +85,10 @@ public:
     /// Empty: the tip is held by hand (Probe::setTipLevel and setPulseWiring).
     void setProbePoint(const QString& point);
     QString probePoint() const;
+    /// Clips the output of the probe's level driver onto a board input (a
+    /// step that says where the driver goes while the tip is elsewhere).
+    /// Empty, as at the start: the driver feeds the point the tip is on.
+    void setDriverPoint(const QString& point);
 
     /// Exclusive open: a line claims the bench and gets the plug generation
     /// its handle belongs to. False when unplugged or claimed by another line.
@@ -171,6 +175,7 @@ private:
     QString m_romVersion;
     quint16 m_controllerSum = 0; ///< type 4: sum of the controller software the ROM test adds
     QString m_probePoint;
+    QString m_driverPoint; // empty: where the tip is
     void applyDriverWiringLocked();
     bool m_probeBrokenByFault = false;
     Cable m_cable = Cable::Board;

@@ -53,6 +53,8 @@ private slots:
     void lintFindings();
     void lintStepFile_data();
     void lintStepFile();
+    void lintHeaderNames_data();
+    void lintHeaderNames();
     void shippedScenarioFile_data();
     void shippedScenarioFile();
 
@@ -289,6 +291,47 @@ void TestDiagnCommands::lintStepFile() {
     }
     QCOMPARE(lines.size(), 1);
     QVERIFY2(lines.first().contains(finding), qPrintable(lines.first()));
+}
+
+// A header names its scenario by the loader's rule: everything after the
+// keyword, the mask and the blanks, found at the end of the line after a
+// blank and nowhere before.
+void TestDiagnCommands::lintHeaderNames_data() {
+    QTest::addColumn<QString>("dgn");
+    QTest::addColumn<QString>("finding");   // must be there (empty: nothing about the name)
+    QTest::addColumn<QString>("name");      // no other finding may mention it
+    const QString handOver = "CDIAGN31 X\n1: P-DD3/40;T-a;PASS-2;FAILNEW0-%1;FAIL1-2\n2: T-b\nEND\n";
+    QTest::newRow("name with a blank")
+        << handOver.arg("Управление DD14") + "CDIAGN31 Управление DD14\n1: T-c\nEND\n" << ""
+        << "Управление DD14";
+    QTest::newRow("last word alone is found too")
+        << handOver.arg("DD14") + "CDIAGN31 Управление DD14\n1: T-c\nEND\n" << "" << "DD14";
+    QTest::newRow("two blanks") << "CDIAGN31  ROM_ERROR\n1: T-c\nEND\n" << "" << "ROM_ERROR";
+    QTest::newRow("name inside the keyword")
+        << "CDIAGN31 A\n1: T-c\nEND\n" << "CDIAGN A: сценарий не находится по этому имени" << "";
+    QTest::newRow("no blank before the name")
+        << "CDIAGN31X\n1: T-c\nEND\n" << "CDIAGN X: сценарий не находится по этому имени" << "";
+    QTest::newRow("branch to a missing name")
+        << handOver.arg("Управление DD15") + "CDIAGN31 Управление DD14\n1: T-c\nEND\n"
+        << "переход FAIL0 в сценарий Управление DD15, которого нет для типа платы 0" << "";
+}
+
+void TestDiagnCommands::lintHeaderNames() {
+    QFETCH(QString, dgn);
+    QFETCH(QString, finding);
+    QFETCH(QString, name);
+    QFile f(m_dir.filePath("h.dgn"));
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(toCp1251(dgn));
+    f.close();
+    const QStringList lines = LintScenarioFile(f.fileName(), m_dir.filePath("missing.dot"));
+    const QString all = lines.join(QLatin1Char('\n'));
+    if (!finding.isEmpty())
+        QVERIFY2(all.contains(finding), qPrintable(all));
+    if (!name.isEmpty()) {
+        QVERIFY2(!all.contains(name), qPrintable(all));
+        QVERIFY2(!all.contains(QStringLiteral("не находится")), qPrintable(all));
+    }
 }
 
 void TestDiagnCommands::shippedScenarioFile_data() {

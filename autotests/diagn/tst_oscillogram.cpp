@@ -116,6 +116,31 @@ private slots:
         QVERIFY(o.edges.isEmpty()); // HI draws no edge
     }
 
+    void zigzagsCoverThePicture_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("rowStep");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("one long step") << "OUT-HI;" << 300 << 75;
+        QTest::newRow("30 px steps") << "OUT-HI;SET-0;" << 300 << 75;
+        QTest::newRow("2.5 px steps: a short line each") << "OUT-HI;SET-0;" << 25 << 120;
+        QTest::newRow("64 steps do not reach the edge") << "OUT-HI;SET-0;" << 15 << 64;
+        QTest::newRow("HI between levels") << "OUT-HI,0,HI:9;SET-0;" << 90 << 56;
+    }
+    void zigzagsCoverThePicture() {
+        QFETCH(QString, line);
+        QFETCH(int, rowStep);
+        const Oscillogram o = buildOscillogram(command(line), rowStep, "10ms");
+        QTEST(int(o.zigzags.size()), "lines");
+        // Each zig-zag line starts where the one before it ended, unless a level step lies between.
+        double drawnTo = 0;
+        for (const QLineF& l : o.zigzags) {
+            QVERIFY(l.x1() >= drawnTo - 1e-9);
+            QVERIFY(l.x2() > l.x1() && l.x2() <= l.x1() + 2 + 1e-9);
+            drawnTo = l.x2();
+        }
+        QVERIFY(drawnTo <= 150);
+    }
+
     void fields_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<bool>("parses");

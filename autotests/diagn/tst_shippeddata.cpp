@@ -10,6 +10,7 @@
 
 #include "enginerig.h"
 
+#include "boardtests/circuittable.h"
 #include "boardtests/namedtests.h"
 #include "cli/diagnlint.h"
 #include "core/cp1251.h"
@@ -18,6 +19,7 @@
 #include "diagn/probecheck.h"
 #include "diagn/stepfile.h"
 #include "probe/boardpreparation.h"
+#include "sim/dd5controller.h"
 #include "view/controlpoint.h"
 
 #include <QFile>
@@ -147,6 +149,10 @@ public:
             return;
         }
         m_rig.bench.setProbePoint(parseProbePointName(r.point).stepName);
+        // Where the step asks for the level driver, the engineer clips it on.
+        static const QRegularExpression driverAt(QStringLiteral("подключен к ([^)]+)\\)"));
+        const QString shown = prepareProbeStep(m_file, r.point, r.text, m_rig.ctx.boardType).text;
+        m_rig.bench.setDriverPoint(driverAt.match(shown).captured(1));
         const ProbeCheckResult result = runProbeStep(m_rig.ctx, m_file, r.point, false);
         pending = Outcome{result.code, result.argument};
         const QString word = result.code == CodePass ? QStringLiteral("PASS")
@@ -217,6 +223,8 @@ private slots:
     void faultFreeBoardPassesEveryProbeStep();
     void faultEndsAtItsConclusion_data();
     void faultEndsAtItsConclusion();
+    void circuitWalks_data();
+    void circuitWalks();
 };
 
 void TestShippedData::lintFindsNothing() {
@@ -407,6 +415,14 @@ void TestShippedData::faultEndsAtItsConclusion_data() {
                                 << u("замените микросхему ФП") << "";
     QTest::newRow("0 clock stopped") << 0 << "clock-stopped" << "TEST_TIMER" << ""
                                      << u("замените микросхему часов") << "";
+    // The stored sums are wrong, every line of the ROM is sound: all probe
+    // steps pass and the run ends at the advice to reprogram the ROM.
+    QTest::newRow("0 ROM sum") << 0 << "rom-sum" << "TEST_ROM" << ""
+                               << u("перепрограммируйте или замените ПЗУ") << "";
+    QTest::newRow("2 ROM byte") << 2 << "rom-byte half=1 addr=0x0123" << "TEST_ROM" << ""
+                                << u("перепрограммируйте или замените ПЗУ") << "";
+    QTest::newRow("4 ROM sum") << 4 << "rom-sum" << "TEST_ROM" << ""
+                               << u("перепрограммируйте DD5") << "";
     QTest::newRow("0 PPI line PC4 stuck") << 0 << "ppi-low C.4" << "" << u("Управление DD14")
                                           << u("Выход DD14/13 ППИ DD14 не переключается")
                                           << "DD14/13";
@@ -428,6 +444,17 @@ void TestShippedData::faultEndsAtItsConclusion() {
     Walk w(board);
     QString error;
     QVERIFY2(w.rig.bench.loadFaultScript(faults, &error), qPrintable(error));
+    // The ROM test compares with the saved program: on types 0..3 the
+    // engineer picks "нет" (the stored sums only), type 4 needs the
+    // controller's software saved as <identity>.cpu.
+    w.rig.host.versions << QStringLiteral("нет");
+    if (board == 4) {
+        const QByteArray identity = sim::Dd5Controller::defaultIdentity();
+        const auto image = sim::Dd5Controller::cashSoftwareImage(identity);
+        QFile f(w.rig.ctx.workingFolder + QString::fromLatin1(identity) + QStringLiteral(".cpu"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char*>(image.data()), qint64(image.size()));
+    }
     if (!test.isEmpty()) {
         QString keyword;
         QCOMPARE(RunNamedTest(w.rig.ctx, w.rig.host, test, keyword), 2);
@@ -449,6 +476,73 @@ void TestShippedData::faultEndsAtItsConclusion() {
         for (const QString& s : w.dialogs.steps)
             QVERIFY2(s.endsWith(QLatin1String(" PASS")), qPrintable(s));
     }
+}
+
+void TestShippedData::circuitWalks_data() {
+    QTest::addColumn<int>("board");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("fault");  // empty: a fault-free board
+    QTest::addColumn<QString>("output"); // the circuit's output, named by the conclusion
+    const char* kinds[3] = {"circuit-low", "circuit-high", "circuit-open"};
+    for (int b = 0; b < 5; ++b) {
+        const QStringList names = circuitNames(b);
+        int turn = 0;
+        for (const CircuitRow& row : circuitTable(b)) {
+            if (!row.isPresent() || !names.contains(row.name))
+                continue;
+            QTest::addRow("%d %s", b, qPrintable(row.name)) << b << row.name << QString() << QString();
+            // Circuits read through a port have no output the tip can be stuck on.
+            if (row.read != CircuitRead::Probe && row.read != CircuitRead::Pulse)
+                continue;
+            const char* kind = kinds[turn++ % 3];
+            QTest::addRow("%d %s %s", b, qPrintable(row.name), kind)
+                << b << row.name << QStringLiteral("%1 %2").arg(QLatin1String(kind), row.output)
+                << row.output;
+        }
+    }
+    // Inputs read through a controller port: the port line stuck at the pin
+    // no longer follows the level driver clipped onto the connector.
+    QTest::newRow("0 scanner data, P3.3 stuck") << 0 << u("Данные сканера штрих-кодов.") << "port-high 3.3"
+                                                << "DD3/13";
+    QTest::newRow("2 paper end, P3.5 stuck") << 2 << u("Датчик конца бумаги.") << "port-low 3.5"
+                                             << "DD3/15";
+    QTest::newRow("3 paper end, P1.6 stuck") << 3 << u("Датчик конца бумаги.") << "port-high 1.6"
+                                             << "DD3/7";
+    QTest::newRow("4 scanner data, P3.3 stuck") << 4 << u("Данные сканера.") << "port-low 3.3"
+                                                << "DD5/9";
+}
+
+// The peripheral test's circuits: on a good board every probe step passes and
+// the run ends at the advice to check the cable; with the circuit's output
+// stuck or cut, the inputs still pass, the output fails and the conclusion
+// names it.
+void TestShippedData::circuitWalks() {
+    QFETCH(int, board);
+    QFETCH(QString, name);
+    QFETCH(QString, fault);
+    QFETCH(QString, output);
+    Walk w(board);
+    if (!fault.isEmpty()) {
+        QString error;
+        QVERIFY2(w.rig.bench.loadFaultScript(fault, &error), qPrintable(error));
+    }
+    QVERIFY(w.run(name));
+    const QString steps = w.dialogs.steps.join(QLatin1Char('\n'));
+    QVERIFY2(!w.dialogs.steps.isEmpty(), qPrintable(w.dialogs.endMessage));
+    QVERIFY2(!w.dialogs.conclusion.isEmpty(), qPrintable(steps));
+    QStringList failed;
+    for (const QString& step : w.dialogs.steps)
+        if (!step.endsWith(QLatin1String(" PASS")))
+            failed << step;
+    if (fault.isEmpty()) {
+        QVERIFY2(failed.isEmpty(), qPrintable(steps));
+        return;
+    }
+    QVERIFY2(!failed.isEmpty() &&
+                 parseProbePointName(failed.first().section(QLatin1Char(' '), 0, 0)).stepName == output,
+             qPrintable(steps));
+    QVERIFY2(w.dialogs.conclusion.contains(output),
+             qPrintable(w.dialogs.conclusion + QLatin1Char('\n') + steps));
 }
 
 QTEST_GUILESS_MAIN(TestShippedData)

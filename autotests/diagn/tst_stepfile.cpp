@@ -33,6 +33,10 @@ const QString kFile = QStringLiteral(
     "OUT-50:после сброса;\n"
     "CIR16-DD3.20;\n"          // board type 4 only
     "OUT-5,50;IN-0,1;SET-0;\n"
+    "CIR31-R1,R1.1,X;\n"        // a name that begins another one, the last name
+    "OUT-50;\n"
+    "CIR31 R9;\n"               // no "-" before the name
+    "OUT-50;\n"
     "CIR02-ХР1.3,DD3.2;\r\n"  // board type 1 only; CRLF line end
     "OUT-50;\r\n"
     "CIRxx-R7;\n"              // no decimal mask: no board type
@@ -167,6 +171,11 @@ private slots:
         QTest::newRow("no decimal mask") << "R7" << 0 << int(StepFile::NoCircuit) << IntList{};
         QTest::newRow("end of file") << "DD9.1" << 0 << int(StepFile::NoCommandLine) << IntList{};
         QTest::newRow("stars past the end") << "DD3.2****" << 1 << int(StepFile::NoCommandLine) << IntList{};
+        QTest::newRow("name that begins another") << "R1.1" << 0 << int(StepFile::Ok) << IntList{1};
+        QTest::newRow("last name on the line") << "X" << 3 << int(StepFile::Ok) << IntList{1};
+        QTest::newRow("name holding a comma") << "R1.1,X" << 0 << int(StepFile::Ok) << IntList{1};
+        QTest::newRow("part of a name") << "1.1" << 0 << int(StepFile::NoCircuit) << IntList{};
+        QTest::newRow("no separator before") << "R9" << 0 << int(StepFile::NoCircuit) << IntList{};
         QTest::newRow("braces build the name") << "DD3{.20}*" << 0 << int(StepFile::Ok) << IntList{0};
     }
     void lookup() {

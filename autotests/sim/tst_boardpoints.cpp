@@ -17,11 +17,15 @@ using sim::Probe;
 
 namespace {
 
-// "p0=FE;latch=01;ppi1=7F;dtr=1;held" applied to a fresh bench.
+// "p0=FE;latch=01;ppi1=7F;dtr=1;held;driver=X2/2" applied to a fresh bench.
 void applyState(sim::Bench& bench, const QString& state) {
     sim::BoardModel& board = bench.board();
     for (const QString& item : state.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         const QString key = item.section(QLatin1Char('='), 0, 0);
+        if (key == QLatin1String("driver")) {
+            bench.setDriverPoint(item.section(QLatin1Char('='), 1));
+            continue;
+        }
         const quint8 value = static_cast<quint8>(item.section(QLatin1Char('='), 1).toUInt(nullptr, 16));
         if (key.size() == 2 && key[0] == QLatin1Char('p'))
             board.writePort(key[1].digitValue(), value, 0xFF);
@@ -157,6 +161,12 @@ void TestBoardPoints::level_data() {
     QTest::newRow("4 DD11/9 driver 1") << 4 << "" << "dtr=0" << "DD11/9" << H;
     QTest::newRow("4 DD11/9 driver 0") << 4 << "" << "dtr=1" << "DD11/9" << L;
     QTest::newRow("4 DD11/8 inverted") << 4 << "" << "dtr=0" << "DD11/8" << L;
+    // The driver clipped onto the scanner input X2/2 while the tip is on the
+    // controller pin behind it (inverting); unclipped, the open input holds it low.
+    QTest::newRow("0 DD3/13, driver 0 on X2/2") << 0 << "" << "driver=X2/2;dtr=1" << "DD3/13" << H;
+    QTest::newRow("0 DD3/13, driver 1 on X2/2") << 0 << "" << "driver=X2/2;dtr=0" << "DD3/13" << L;
+    QTest::newRow("0 DD3/13, driver elsewhere") << 0 << "" << "driver=X6/2;dtr=1" << "DD3/13" << L;
+    QTest::newRow("4 DD5/9, driver 0 on X2/2") << 4 << "" << "driver=X2/2;dtr=1" << "DD5/9" << H;
 
     // A circuit output is the circuit model's (idle: low); unknown names float.
     QTest::newRow("0 circuit output") << 0 << "" << "" << "X5/1" << L;
