@@ -56,7 +56,9 @@ public:
         }
         sim::Bench* bench = m_bench;
         const QString tipBefore = bench->probePoint();
-        UnattendedProbeSteps steps(m_ctx, [bench](const QString& point) { bench->setProbePoint(point); });
+        UnattendedProbeSteps steps(
+            m_ctx, [bench](const QString& point) { bench->setProbePoint(point); },
+            [bench](const QString& point) { bench->setDriverPoint(point); });
         QuietTestHost tests(m_ctx);
         PointsFileBoard board(workingDataFile(m_ctx, QStringLiteral(".dot")), m_ctx.boardType);
         DiagnosticsEngine engine(m_ctx, tests, steps, board);
@@ -65,6 +67,7 @@ public:
         const DiagnosticsRun run = runUnattended(engine, steps, keyword);
         m_ctx.scenarios = before;
         bench->setProbePoint(tipBefore);
+        bench->setDriverPoint(QString());
         if (run.concluded())
             m_err << run.conclusion << "\n";
         else if (run.end == RunEnd::Error)

@@ -6,8 +6,9 @@
 
 namespace kia {
 
-UnattendedProbeSteps::UnattendedProbeSteps(BenchContext& ctx, PlaceTip placeTip)
-    : m_ctx(ctx), m_placeTip(std::move(placeTip)) {}
+UnattendedProbeSteps::UnattendedProbeSteps(BenchContext& ctx, PlaceTip placeTip,
+                                           PlaceDriver placeDriver)
+    : m_ctx(ctx), m_placeTip(std::move(placeTip)), m_placeDriver(std::move(placeDriver)) {}
 
 void UnattendedProbeSteps::OpenStepDialog(const StepRequest& r) {
     if (r.oscilloscope || r.point.isEmpty()) {
@@ -21,6 +22,8 @@ void UnattendedProbeSteps::OpenStepDialog(const StepRequest& r) {
     }
     if (m_placeTip)
         m_placeTip(parseProbePointName(r.point).stepName);
+    if (m_placeDriver)
+        m_placeDriver(prepareProbeStep(m_file, r.point, r.text, m_ctx.boardType).command.connectTo);
     const ProbeCheckResult result = runProbeStep(m_ctx, m_file, r.point, false);
     m_answer = Answer{result.code, result.argument};
     const QString word = result.code == CodePass ? QStringLiteral("PASS")

@@ -23,8 +23,9 @@ class UnattendedProbeSteps final : public StepDialogHost {
 public:
     /// Puts the tip on a point, given by its name in the step file.
     using PlaceTip = std::function<void(const QString& stepName)>;
+    using PlaceDriver = std::function<void(const QString& point)>;
 
-    UnattendedProbeSteps(BenchContext& ctx, PlaceTip placeTip);
+    UnattendedProbeSteps(BenchContext& ctx, PlaceTip placeTip, PlaceDriver placeDriver = {});
 
     void OpenStepDialog(const StepRequest& request) override;
 
@@ -40,6 +41,7 @@ public:
 private:
     BenchContext& m_ctx;
     PlaceTip m_placeTip;
+    PlaceDriver m_placeDriver;
     StepFile m_file;
     bool m_fileRead = false;
     std::optional<Answer> m_answer;

@@ -18,6 +18,7 @@
 #include "diagn/scenario.h"
 #include "diagn/probecheck.h"
 #include "diagn/stepfile.h"
+#include "diagn/unattendedsteps.h"
 #include "probe/boardpreparation.h"
 #include "sim/dd5controller.h"
 #include "view/controlpoint.h"
@@ -130,60 +131,21 @@ private:
 
 // ---- the probe steps, run with the workstation's instruments ----------------
 
-struct Outcome {
-    int code;
-    int argument;
-};
-
-// Puts the probe tip on each step's point and runs the probe step's own
-// check there (step file, stimulus row, readings or pulse), reporting what
-// the dialog would after "Пуск". A step without a point is the conclusion.
-class ProbeSteps final : public StepDialogHost {
-public:
-    explicit ProbeSteps(testhost::BenchRig& rig) : m_rig(rig), m_file(shippedStepFile()) {}
-
-    void OpenStepDialog(const StepRequest& r) override {
-        if (r.point.isEmpty()) {
-            conclusion = r.text;
-            pending = Outcome{CodeStop, 0};
-            return;
-        }
-        m_rig.bench.setProbePoint(parseProbePointName(r.point).stepName);
-        // Where the step asks for the level driver, the engineer clips it on.
-        static const QRegularExpression driverAt(QStringLiteral("подключен к ([^)]+)\\)"));
-        const QString shown = prepareProbeStep(m_file, r.point, r.text, m_rig.ctx.boardType).text;
-        m_rig.bench.setDriverPoint(driverAt.match(shown).captured(1));
-        const ProbeCheckResult result = runProbeStep(m_rig.ctx, m_file, r.point, false);
-        pending = Outcome{result.code, result.argument};
-        const QString word = result.code == CodePass ? QStringLiteral("PASS")
-                             : result.code == CodeFail
-                                 ? QStringLiteral("FAIL%1").arg(result.argument)
-                                 : QStringLiteral("code %1").arg(result.code);
-        steps << r.point + QLatin1Char(' ') + word;
-    }
-    void RunEnded(RunEnd how, const QString& message) override {
-        ended = how;
-        endMessage = message;
-    }
-
-    QStringList steps; // "DD3/40 PASS", ...
-    QString conclusion;
-    std::optional<Outcome> pending;
-    std::optional<RunEnd> ended;
-    QString endMessage;
-
-private:
-    testhost::BenchRig& m_rig;
-    StepFile m_file;
-};
-
+// The probe steps, run with the workstation's instruments: the tip put on
+// each step's point, the level driver clipped where the step asks for it,
+// the step's own check (step file, stimulus row, readings or pulse) as the
+// dialog runs it after "Пуск"; the conclusion ends the run.
 struct Walk {
     explicit Walk(int board)
-        : rig(board), points(board), dialogs(rig),
+        : rig(board), points(board),
+          dialogs(
+              rig.ctx, [this](const QString& p) { rig.bench.setProbePoint(p); },
+              [this](const QString& p) { rig.bench.setDriverPoint(p); }),
           engine(rig.ctx, rig.host, dialogs, points) {
         rig.ctx.scenarios = &engine;
         engine.setScenarioFile(dataFile("kia_nelta2.dgn"));
         engine.setLogicProbe([] { return true; });
+        QFile::copy(dataFile("kia_nelta2.ccr"), StepFile::defaultPath(rig.ctx.workingFolder));
     }
     // Runs to the end; false when the run would not end by itself. The ports
     // and latches start from their idle state, as a test session leaves them.
@@ -191,18 +153,21 @@ struct Walk {
         if (!PrepareBoardForChecks(rig.ctx) || !engine.StartScenario(name, flag))
             return false;
         for (int guard = 0; guard < 1000 && engine.running(); ++guard) {
-            if (!dialogs.pending)
+            const auto a = dialogs.takeAnswer();
+            if (!a)
                 return false;
-            const Outcome o = *dialogs.pending;
-            dialogs.pending.reset();
-            engine.HandleOutcome(o.code, o.argument);
+            engine.HandleOutcome(a->code, a->argument);
         }
         return !engine.running();
     }
+    const QStringList& steps() const { return dialogs.steps(); }
+    QString conclusion() const { return engine.lastRun().conclusion; }
+    RunEnd ended() const { return engine.lastRun().end; }
+    QString endMessage() const { return engine.lastRun().message; }
 
     testhost::BenchRig rig;
     PointsBoard points;
-    ProbeSteps dialogs;
+    UnattendedProbeSteps dialogs;
     DiagnosticsEngine engine;
 };
 
@@ -370,14 +335,14 @@ void TestShippedData::faultFreeBoardPassesEveryProbeStep() {
     QFETCH(QString, name);
     Walk w(board);
     QVERIFY(w.run(name));
-    QVERIFY(!w.dialogs.steps.isEmpty());
-    for (const QString& step : w.dialogs.steps)
+    QVERIFY(!w.steps().isEmpty());
+    for (const QString& step : w.steps())
         QVERIFY2(step.endsWith(QLatin1String(" PASS")), qPrintable(step));
     const StepHistory& history = w.engine.history();
     for (const StepRecord& r : history)
         QCOMPARE(r.outcome, OutcomePass);
-    QVERIFY(!w.dialogs.conclusion.isEmpty());
-    QVERIFY2(w.dialogs.ended == RunEnd::Stopped, qPrintable(w.dialogs.endMessage));
+    QVERIFY(!w.conclusion().isEmpty());
+    QVERIFY2(w.ended() == RunEnd::Stopped, qPrintable(w.endMessage()));
 }
 
 void TestShippedData::faultEndsAtItsConclusion_data() {
@@ -462,18 +427,18 @@ void TestShippedData::faultEndsAtItsConclusion() {
         scenario = keyword;
     }
     QVERIFY(w.run(scenario));
-    QVERIFY2(w.dialogs.conclusion.contains(conclusion),
-             qPrintable(scenario + QLatin1String(": ") + w.dialogs.conclusion + QLatin1Char('\n') +
-                        w.dialogs.steps.join(QLatin1Char('\n'))));
+    QVERIFY2(w.conclusion().contains(conclusion),
+             qPrintable(scenario + QLatin1String(": ") + w.conclusion() + QLatin1Char('\n') +
+                        w.steps().join(QLatin1Char('\n'))));
     if (!failedAt.isEmpty()) {
         QStringList failed;
-        for (const QString& s : w.dialogs.steps)
+        for (const QString& s : w.steps())
             if (s.contains(QLatin1String("FAIL")))
                 failed << s.section(QLatin1Char(' '), 0, 0);
         QVERIFY2(!failed.isEmpty() && failed.first() == failedAt,
-                 qPrintable(w.dialogs.steps.join(QLatin1Char('\n'))));
+                 qPrintable(w.steps().join(QLatin1Char('\n'))));
     } else {
-        for (const QString& s : w.dialogs.steps)
+        for (const QString& s : w.steps())
             QVERIFY2(s.endsWith(QLatin1String(" PASS")), qPrintable(s));
     }
 }
@@ -527,11 +492,11 @@ void TestShippedData::circuitWalks() {
         QVERIFY2(w.rig.bench.loadFaultScript(fault, &error), qPrintable(error));
     }
     QVERIFY(w.run(name));
-    const QString steps = w.dialogs.steps.join(QLatin1Char('\n'));
-    QVERIFY2(!w.dialogs.steps.isEmpty(), qPrintable(w.dialogs.endMessage));
-    QVERIFY2(!w.dialogs.conclusion.isEmpty(), qPrintable(steps));
+    const QString steps = w.steps().join(QLatin1Char('\n'));
+    QVERIFY2(!w.steps().isEmpty(), qPrintable(w.endMessage()));
+    QVERIFY2(!w.conclusion().isEmpty(), qPrintable(steps));
     QStringList failed;
-    for (const QString& step : w.dialogs.steps)
+    for (const QString& step : w.steps())
         if (!step.endsWith(QLatin1String(" PASS")))
             failed << step;
     if (fault.isEmpty()) {
@@ -541,8 +506,8 @@ void TestShippedData::circuitWalks() {
     QVERIFY2(!failed.isEmpty() &&
                  parseProbePointName(failed.first().section(QLatin1Char(' '), 0, 0)).stepName == output,
              qPrintable(steps));
-    QVERIFY2(w.dialogs.conclusion.contains(output),
-             qPrintable(w.dialogs.conclusion + QLatin1Char('\n') + steps));
+    QVERIFY2(w.conclusion().contains(output),
+             qPrintable(w.conclusion() + QLatin1Char('\n') + steps));
 }
 
 QTEST_GUILESS_MAIN(TestShippedData)
