@@ -114,6 +114,16 @@ void BoardModel::applyFault(const BoardFault& f) {
         else if (f.bank == BoardFault::FlipProgram)
             m_program.setReadFlip(f.address, f.value);
         break;
+    case BoardFaultKind::CircuitStuckLow:
+    case BoardFaultKind::CircuitStuckHigh:
+    case BoardFaultKind::CircuitOpen:
+    case BoardFaultKind::CircuitCoupled:
+    case BoardFaultKind::PinShorted:
+    case BoardFaultKind::PulseSplit:
+    case BoardFaultKind::ProbeBroken:
+        // Faults of the peripheral circuits and the probe: the circuits read
+        // them from the fault list where they drive their points.
+        break;
     }
 }
 

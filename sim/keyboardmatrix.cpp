@@ -30,8 +30,13 @@ KeyboardMatrix::KeyboardMatrix(int boardType) : m_boardType(boardType) {
     for (int c = 0; c < columns(); ++c) {
         const QStringList& keys = m_layout[static_cast<size_t>(c)];
         for (int r = 0; r < keys.size(); ++r) {
-            if (!keys[r].isEmpty())
-                m_keys.push_back({keys[r], c, r});
+            if (keys[r].isEmpty())
+                continue;
+            Key key;
+            key.name = keys[r];
+            key.column = c;
+            key.row = r;
+            m_keys.push_back(key);
         }
     }
 }

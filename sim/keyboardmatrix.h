@@ -43,8 +43,8 @@ public:
 private:
     struct Key {
         QString name;
-        int column;
-        int row;
+        int column = 0;
+        int row = 0;
         bool pressed = false;
         bool stuck = false;
         bool dead = false;

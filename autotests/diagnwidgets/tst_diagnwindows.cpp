@@ -30,16 +30,6 @@ using namespace kia;
 
 namespace {
 
-StepRequest request(int mode, int historyRows) {
-    StepRequest r;
-    r.point = "DD3/15";
-    r.text = "Проверьте сигнал";
-    r.mode = mode;
-    for (int i = 0; i < historyRows; ++i)
-        r.history << StepRecord{QStringLiteral("DD%1").arg(i), "X", i + 1, i % 3, 2};
-    return r;
-}
-
 QPushButton* button(QWidget* w, const char* name) {
     return w->findChild<QPushButton*>(QString::fromLatin1(name));
 }

@@ -161,7 +161,7 @@ void TestControllerSoftware::shortTestProgramIsPaddedAndBlankPagesSkipped() {
     QByteArray program = readAll(s.folder() + QStringLiteral("testcpu.052"));
     program.append(QByteArray(8000 - program.size(), char(0x5A)));
     QVERIFY(writeFile(s.folder() + QStringLiteral("testcpu.052"), program));
-    OperationArgument name{QStringLiteral("111122223333"), {}, {}};
+    OperationArgument name{QStringLiteral("111122223333"), {}, {}, {}};
     RecordingSink sink;
     QCOMPARE(RunOperation(s.rig.ctx, sink, ModeWriteTestProgram, name), int(OpDone));
     const QByteArray code = s.dd5Code();
@@ -189,7 +189,7 @@ void TestControllerSoftware::programmerFailuresGiveLinkResults() {
     ServiceRig s;
     QString error;
     QVERIFY2(s.rig.bench.loadFaultScript(script, &error), qPrintable(error));
-    OperationArgument a{QStringLiteral("230607091405"), QByteArray(8192, char(0x11)), {}};
+    OperationArgument a{QStringLiteral("230607091405"), QByteArray(8192, char(0x11)), {}, {}};
     RecordingSink sink;
     QCOMPARE(RunOperation(s.rig.ctx, sink, mode, a), result);
     QVERIFY(!QFileInfo::exists(s.folder() + QStringLiteral("230607091405.cpu")));

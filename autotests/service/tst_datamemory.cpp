@@ -65,7 +65,7 @@ void TestDataMemory::saveAndRestoreRoundTrip() {
     const QByteArray before = contents(mem, size);
 
     const QString path = s.folder() + QStringLiteral("data");
-    OperationArgument a{path, {}, {}};
+    OperationArgument a{path, {}, {}, {}};
     RecordingSink save;
     QCOMPARE(RunOperation(s.rig.ctx, save, m.saveMode, a), int(OpDone));
     QCOMPARE(readAll(path), before);
@@ -105,7 +105,7 @@ void TestDataMemory::restoreRefusesWrongSizeBeforeWriting() {
     QVERIFY(writeFile(path, QByteArray(size, 0)));
     sim::Memory& mem = (s.rig.board().*m.memory)();
     const QByteArray before = contents(mem, int(mem.size()));
-    OperationArgument a{path, {}, {}};
+    OperationArgument a{path, {}, {}, {}};
     RecordingSink sink;
     QCOMPARE(RunOperation(s.rig.ctx, sink, m.restoreMode, a), int(OpWrongSize));
     QCOMPARE(contents(mem, int(mem.size())), before);
@@ -120,7 +120,7 @@ void TestDataMemory::failedSaveKeepsPreviousFile() {
     QVERIFY(writeFile(path, previous));
     QString error;
     QVERIFY(s.rig.bench.loadFaultScript(QStringLiteral("silence cmd=33 after=300"), &error));
-    OperationArgument a{path, {}, {}};
+    OperationArgument a{path, {}, {}, {}};
     RecordingSink sink;
     QCOMPARE(RunOperation(s.rig.ctx, sink, ModeSaveFiscal, a), int(OpLinkBase));
     QCOMPARE(sink.steps, 300);
@@ -137,7 +137,7 @@ void TestDataMemory::saveIntoReadOnlyFolder() {
     QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     if (QFileInfo(dir).isWritable())
         QSKIP("running with rights that ignore folder permissions");
-    OperationArgument a{dir + QStringLiteral("/x.fp"), {}, {}};
+    OperationArgument a{dir + QStringLiteral("/x.fp"), {}, {}, {}};
     RecordingSink sink;
     QCOMPARE(RunOperation(s.rig.ctx, sink, ModeSaveFiscal, a), int(OpFileOpen));
     QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -162,7 +162,7 @@ void TestDataMemory::restoreFindsPageThatDoesNotWrite() {
     s.rig.board().dataEeprom().setCellFault(0x10000 + 5, 0, 0x80);
     const QString path = s.folder() + QStringLiteral("zero.fls");
     QVERIFY(writeFile(path, QByteArray(131072, 0)));
-    OperationArgument a{path, {}, {}};
+    OperationArgument a{path, {}, {}, {}};
     RecordingSink sink;
     QCOMPARE(RunOperation(s.rig.ctx, sink, ModeRestoreEeprom, a), int(OpFileRead));
     QCOMPARE(sink.steps, 512); // banks 0 and 1 up to the bad page, which is not counted
@@ -173,7 +173,7 @@ void TestDataMemory::linkDropMidSave() {
     s.rig.bench.setDd5StartState(sim::Dd5Controller::StartState::TestProgram);
     QString error;
     QVERIFY(s.rig.bench.loadFaultScript(QStringLiteral("pull-cable cmd=33 after=100 once"), &error));
-    OperationArgument a{s.folder() + QStringLiteral("x.fls"), {}, {}};
+    OperationArgument a{s.folder() + QStringLiteral("x.fls"), {}, {}, {}};
     RecordingSink sink;
     QCOMPARE(RunOperation(s.rig.ctx, sink, ModeSaveEeprom, a), int(OpLinkBase));
     QVERIFY(s.rig.ctx.linkStatus != 0);

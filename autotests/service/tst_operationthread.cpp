@@ -20,7 +20,7 @@ private slots:
 void TestOperationThread::progressArrivesQueuedAndResultLast() {
     ServiceRig s;
     s.rig.bench.setDd5StartState(sim::Dd5Controller::StartState::TestProgram);
-    OperationArgument a{s.folder() + QStringLiteral("t.fp"), {}, {}};
+    OperationArgument a{s.folder() + QStringLiteral("t.fp"), {}, {}, {}};
     auto* thread = new OperationThread(s.rig.ctx, ModeSaveFiscal, a);
     thread->deleteOnFinish();
     int steps = 0;
