@@ -107,15 +107,8 @@ TestCommandOutcome runInteractiveTestCommand(BenchContext& ctx, TestSessionHost&
     if (!out.known)
         return out;
 
-    PreparationFailure why = PreparationFailure::None;
-    if (!PrepareTestSession(ctx, host, false, &why)) {
-        out.cancelled = why == PreparationFailure::Cancelled;
-        out.linkFailure = why == PreparationFailure::LinkFailure;
-        out.controllerNotReady = why == PreparationFailure::ControllerNotReady;
-        ctx.busy = false;
+    if (!PrepareCommandSession(ctx, host, out))
         return out;
-    }
-    out.prepared = true;
 
     if (!setUp(ctx, commandId)) {
         ShowLinkError(ctx);

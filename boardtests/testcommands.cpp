@@ -219,6 +219,19 @@ QString failureKeyword(const BenchContext& ctx, int commandId, int result) {
     }
 }
 
+bool PrepareCommandSession(BenchContext& ctx, TestSessionHost& host, TestCommandOutcome& out) {
+    PreparationFailure why = PreparationFailure::None;
+    if (!PrepareTestSession(ctx, host, false, &why)) {
+        out.cancelled = why == PreparationFailure::Cancelled;
+        out.linkFailure = why == PreparationFailure::LinkFailure;
+        out.controllerNotReady = why == PreparationFailure::ControllerNotReady;
+        ctx.busy = false;
+        return false;
+    }
+    out.prepared = true;
+    return true;
+}
+
 namespace {
 TestCommandOutcome runTestCommand(BenchContext& ctx, TestSessionHost& host, int commandId) {
     TestCommandOutcome out;
@@ -226,15 +239,8 @@ TestCommandOutcome runTestCommand(BenchContext& ctx, TestSessionHost& host, int 
     if (!out.known)
         return out;
 
-    PreparationFailure why = PreparationFailure::None;
-    if (!PrepareTestSession(ctx, host, false, &why)) {
-        out.cancelled = why == PreparationFailure::Cancelled;
-        out.linkFailure = why == PreparationFailure::LinkFailure;
-        out.controllerNotReady = why == PreparationFailure::ControllerNotReady;
-        ctx.busy = false;
+    if (!PrepareCommandSession(ctx, host, out))
         return out;
-    }
-    out.prepared = true;
 
     const QString scan = scanKeyword(commandId);
     if (!scan.isEmpty()) {

@@ -33,6 +33,11 @@ QString scanKeyword(int commandId);
 /// empty when the result is not a failure with diagnostics wanted.
 QString failureKeyword(const BenchContext& ctx, int commandId, int result);
 
+/// The preparation of a test session for a command (start dialog, link,
+/// test program): true when the test may run. Otherwise `out` says why
+/// (cancelled, link failure, DD5 not ready) and the busy flag is cleared.
+bool PrepareCommandSession(BenchContext& ctx, TestSessionHost& host, TestCommandOutcome& out);
+
 /// Runs one test command from the menu: preparation, the command's set-up,
 /// the test dialog again and again while it ends with "Повтор", then the
 /// outcome — link error box, ROM-file message, or the error keyword handed to

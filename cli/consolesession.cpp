@@ -2,6 +2,8 @@
 
 #include "app/versionlist.h"
 #include "boardtests/startdialogtexts.h"
+#include "boardtests/testdriver.h"
+#include "boardtests/testengine.h"
 #include "core/benchcontext.h"
 #include "core/board.h"
 #include "core/displaytext.h"
@@ -16,6 +18,15 @@ bool consoleStartDialog(QTextStream& err, int boardType) {
     err << "[" << startdialog::title() << "] " << startdialog::instructionText(boardType) << "\n";
     err.flush();
     return true;
+}
+
+bool ConsoleSessionHost::ShowStartDialog(int boardType, bool& dontShowAgain) {
+    dontShowAgain = false;
+    return consoleStartDialog(m_sessionErr, boardType);
+}
+
+int ConsoleSessionHost::RunTestDialog(TestEngine& engine) {
+    return runTestToEnd(engine, engine.context().clock);
 }
 
 bool consoleChooseVersion(BenchContext& ctx, QTextStream& err, bool haveVersion,

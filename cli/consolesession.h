@@ -1,5 +1,8 @@
 #pragma once
 
+#include "boardtests/testenginehost.h"
+#include "boardtests/testsessionhost.h"
+
 #include <QString>
 #include <QTextStream>
 
@@ -17,5 +20,22 @@ bool consoleStartDialog(QTextStream& err, int boardType);
 /// the workstation says it. Always true (there is nobody to cancel).
 bool consoleChooseVersion(BenchContext& ctx, QTextStream& err, bool haveVersion,
                           const QString& version);
+
+/// A test session on the terminal that meets only the start dialog on its
+/// way (no version choice, no memory or port-image display): the start
+/// dialog's instructions go to `err`, the engine runs to its end.
+class ConsoleSessionHost : public TestSessionHost, public TestEngineHost {
+public:
+    explicit ConsoleSessionHost(QTextStream& err) : m_sessionErr(err) {}
+    bool ShowStartDialog(int boardType, bool& dontShowAgain) override;
+    bool ChooseSoftwareVersion(BenchContext&) override { return false; }
+    int RunTestDialog(TestEngine& engine) override;
+    TestEngineHost& engineHost() override { return *this; }
+    int ShowMemoryError(MemoryErrorKind, int, quint32) override { return 2; }
+    int ShowPortImageError(const PortImageModel&) override { return 2; }
+
+private:
+    QTextStream& m_sessionErr;
+};
 
 } // namespace kia

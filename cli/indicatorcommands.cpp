@@ -1,5 +1,7 @@
 #include "indicatorcommands.h"
 
+#include "consolesession.h"
+
 #include "benchcli.h"
 #include "boardtests/indicatoraccess.h"
 #include "boardtests/indicatorfont.h"
@@ -25,28 +27,6 @@ namespace kia {
 
 namespace {
 
-// Only the start dialog is met on the way to these tests.
-class ConsoleSessionHost final : public TestSessionHost, public TestEngineHost {
-public:
-    explicit ConsoleSessionHost(QTextStream& err) : m_err(err) {}
-    bool ShowStartDialog(int boardType, bool& dontShowAgain) override {
-        m_err << "[" << startdialog::title() << "] " << startdialog::instructionText(boardType)
-              << "\n";
-        m_err.flush();
-        dontShowAgain = false;
-        return true;
-    }
-    bool ChooseSoftwareVersion(BenchContext&) override { return false; }
-    int RunTestDialog(TestEngine& engine) override {
-        return runTestToEnd(engine, engine.context().clock);
-    }
-    TestEngineHost& engineHost() override { return *this; }
-    int ShowMemoryError(MemoryErrorKind, int, quint32) override { return 2; }
-    int ShowPortImageError(const PortImageModel&) override { return 2; }
-
-private:
-    QTextStream& m_err;
-};
 
 // The character an indicator code stands for in the program's text.
 QString characterOf(int code) {

@@ -1,5 +1,7 @@
 #include "peripheralcommands.h"
 
+#include "consolesession.h"
+
 #include "boardtests/circuitdialogmodel.h"
 #include "boardtests/circuittable.h"
 #include "boardtests/circuittesthost.h"
@@ -26,27 +28,11 @@ constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitLink = 2;
 
-class ConsoleCircuitHost final : public TestSessionHost,
-                                 public TestEngineHost,
-                                 public CircuitTestHost {
+class ConsoleCircuitHost final : public ConsoleSessionHost, public CircuitTestHost {
 public:
     ConsoleCircuitHost(sim::Bench* bench, bool json, int from, QTextStream& out, QTextStream& err)
-        : m_bench(bench), m_json(json), m_from(from), m_out(out), m_err(err) {}
-
-    bool ShowStartDialog(int boardType, bool& dontShowAgain) override {
-        m_err << "[" << startdialog::title() << "] " << startdialog::instructionText(boardType)
-              << "\n";
-        m_err.flush();
-        dontShowAgain = false;
-        return true;
-    }
-    bool ChooseSoftwareVersion(BenchContext&) override { return false; }
-    int RunTestDialog(TestEngine& engine) override {
-        return runTestToEnd(engine, engine.context().clock);
-    }
-    TestEngineHost& engineHost() override { return *this; }
-    int ShowMemoryError(MemoryErrorKind, int, quint32) override { return 2; }
-    int ShowPortImageError(const PortImageModel&) override { return 2; }
+        : ConsoleSessionHost(err), m_bench(bench), m_json(json), m_from(from), m_out(out),
+          m_err(err) {}
 
     void ShowPoint(const QString& name, quint16 mark) override {
         if (!name.isEmpty() && !m_json) {

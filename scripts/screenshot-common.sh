@@ -60,6 +60,15 @@ stop() {
     pid=""
 }
 
+# "Продолжить", the top button of the right column of "Начало тестирования".
+continue_start_dialog() {
+    local dlg X Y WIDTH HEIGHT SCREEN WINDOW
+    dlg=$(wait_window 'Начало тестирования')
+    sleep 0.3
+    eval "$(xdotool getwindowgeometry --shell "$dlg")"
+    xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
+}
+
 # Xvfb has no window manager, so dialogs come without a title bar: the shot
 # draws one above the dialog with its window name, then keeps the dialog and
 # a margin ($3) of the main window around it.

@@ -17,11 +17,7 @@ default_margin=40
 # shown, 41 pixels apart), then "Продолжить" of the start dialog.
 start_test() {
     xdotool mousemove $((33 + 41 * $1)) 44 click 1
-    local dlg X Y WIDTH HEIGHT SCREEN WINDOW
-    dlg=$(wait_window 'Начало тестирования')
-    sleep 0.3
-    eval "$(xdotool getwindowgeometry --shell "$dlg")"
-    xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
+    continue_start_dialog
 }
 
 # Board type 0, the cashier's indicator (button 10): the opening text.

@@ -32,10 +32,7 @@ start --sim --board 4 --faults "$work/slow-pages.txt"
 wait_window 'kia_nelta2' >/dev/null
 sleep 1.5
 service_item 31
-dlg=$(wait_window 'Начало тестирования')
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$dlg")"
-xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
+continue_start_dialog
 box=$(wait_window '^ВНИМАНИЕ$')
 sleep 0.3
 xdotool windowfocus --sync "$box"

@@ -54,10 +54,7 @@ xdotool mousemove 40 10 click 1
 sleep 0.5
 xdotool mousemove 100 277 click 1
 check=$(wait_window '^Полная проверка платы$')
-dlg=$(wait_window 'Начало тестирования')
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$dlg")"
-xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
+continue_start_dialog
 dlg=$(wait_window 'Выберите версию')
 sleep 0.3
 # "OK", left of "Отменить".

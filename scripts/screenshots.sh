@@ -51,11 +51,7 @@ stop
 # start dialog with a click on "Продолжить", the top button of its right column.
 start_test() {
     xdotool mousemove "$1" 44 click 1
-    local dlg X Y WIDTH HEIGHT SCREEN WINDOW
-    dlg=$(wait_window 'Начало тестирования')
-    sleep 0.3
-    eval "$(xdotool getwindowgeometry --shell "$dlg")"
-    xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
+    continue_start_dialog
 }
 
 # Board type 0: the RAM test (third button) half-way through its passes.
@@ -124,10 +120,7 @@ sleep 0.5
 shoot_dialog "$win" fault-types.png 40
 eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool mousemove $((X + WIDTH - 137)) $((Y + HEIGHT - 23)) click 1
-dlg=$(wait_window 'Начало тестирования')
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$dlg")"
-xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
+continue_start_dialog
 # The first probe step: the point marked, "Установите щуп пробника на" and
 # the history with the step now open.
 step=$(wait_window '^Диагностика$')
@@ -188,10 +181,7 @@ win=$(wait_window 'Выберите тип')
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
 xdotool mousemove $((X + WIDTH - 137)) $((Y + HEIGHT - 23)) click 1
-dlg=$(wait_window 'Начало тестирования')
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$dlg")"
-xdotool mousemove $((X + WIDTH - 80)) $((Y + 20)) click 1
+continue_start_dialog
 step=$(wait_window '^Диагностика$')
 sleep 0.8
 import -window root "$out/oscilloscope-step.png"
